@@ -1,0 +1,4 @@
+// Veilpix's registration.
+#include "frame/plugin_entry.h"
+
+void RegisterDefinitions() {}

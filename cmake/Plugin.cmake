@@ -1,0 +1,30 @@
+# kwz_plugin(NAME sources...): a host plug-in shared library whose one export is
+# REALPluginMain. Plug-in code is built without exceptions and RTTI, so that no
+# exception of the language can reach the host.
+set(KWZ_PLUGIN_COMPILE_OPTIONS -fno-exceptions -fno-rtti -fvisibility=hidden -fvisibility-inlines-hidden)
+
+function(kwz_plugin_code target)
+  target_compile_options(${target} PRIVATE ${KWZ_PLUGIN_COMPILE_OPTIONS})
+  kwz_warnings(${target})
+endfunction()
+
+function(kwz_plugin name)
+  add_library(${name} SHARED ${ARGN})
+  set_target_properties(${name} PROPERTIES PREFIX "")
+  kwz_plugin_code(${name})
+  target_link_libraries(${name} PRIVATE frame)
+  # REALPluginMain lives in the frame's archive; nothing in the plug-in refers to it.
+  if(WIN32)
+    target_link_options(${name} PRIVATE -Wl,--undefined=_REALPluginMain)
+  else()
+    target_link_options(${name} PRIVATE -Wl,--undefined=REALPluginMain)
+  endif()
+  if(WIN32)
+    # Export REALPluginMain undecorated, and nothing else.
+    target_link_options(${name} PRIVATE -Wl,--kill-at -Wl,--exclude-all-symbols -Wl,--gc-sections)
+  else()
+    target_link_options(${name} PRIVATE
+      -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin.map -Wl,--no-undefined -Wl,--gc-sections)
+  endif()
+  target_compile_options(${name} PRIVATE -ffunction-sections -fdata-sections)
+endfunction()

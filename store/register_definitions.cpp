@@ -1,0 +1,4 @@
+// Tillbridge's registration.
+#include "frame/plugin_entry.h"
+
+void RegisterDefinitions() {}
