@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
+#include <tuple>
 #include <limits>
 #include <vector>
 
@@ -40,7 +43,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FlagCase{0.0, 0xC0000, 0xC0000}, FlagCase{kNaN, 0xC0000, 0xC0000},
                       FlagCase{2010.029, 0x4, 0x4}, FlagCase{2010.028, 0x4, 0x4}, FlagCase{2010.029, 0, 0},
                       FlagCase{std::nextafter(2010.029, 0.0), 0x40000, 0x40000},
-                      FlagCase{std::numeric_limits<double>::infinity(), 0x80000, 0x80008}));
+                      FlagCase{std::numeric_limits<double>::infinity(), 0x80000, 0x80008}),
+    [](const ::testing::TestParamInfo<FlagCase>& p) {
+      char name[64];
+      std::snprintf(name, sizeof name, "case%zu_flags%X", p.index, p.param.flags);
+      return std::string(name);
+    });
 
 TEST(FlagAdaptation, WithoutRealGetRBVersionNothingIsAdapted) {
   FreshPlugin probe("FrameProbe");
@@ -142,7 +150,11 @@ INSTANTIATE_TEST_SUITE_P(Sizes, InstanceSizeRounding,
                                            SizeCase{-5, 0}, SizeCase{-17, -16},
                                            SizeCase{INT32_MAX - 15, INT32_MAX - 15},
                                            // No multiple of 16 above it fits: left as it is, not wrapped.
-                                           SizeCase{INT32_MAX, INT32_MAX}));
+                                           SizeCase{INT32_MAX, INT32_MAX}),
+                         [](const ::testing::TestParamInfo<SizeCase>& p) {
+                           const int32_t size = p.param.size;
+                           return (size < 0 ? "minus" : "size") + std::to_string(size < 0 ? -int64_t{size} : size);
+                         });
 
 TEST(Registration, RecordsReachTheHostAsStored) {
   FreshPlugin probe("FrameProbe");
