@@ -30,5 +30,6 @@ void DefineStringAndInstanceEntries();
 void ResetStringsAndInstances();
 void DefinePictureEntries();
 void ResetPictures();
+void ResetScratchMemory();
 
 }  // namespace simhost

@@ -11,6 +11,7 @@ const HostPart kHostParts[] = {
     {&DefineRegistrationEntries, &ResetRegistrations},
     {&DefineStringAndInstanceEntries, &ResetStringsAndInstances},
     {&DefinePictureEntries, &ResetPictures},
+    {nullptr, &ResetScratchMemory},
 };
 
 }  // namespace
