@@ -1,6 +1,7 @@
 // One algorithm (BoxBlur) over two ways of finding rows and reading and writing
-// pixels (BitmapForm, RowTableForm). Written plainly; see spec Part 2.1 for the
-// steps that the comments number.
+// pixels (BitmapForm, RowTableForm). Written plainly. The comments number its
+// steps: 1 r and e, 2 request the five blocks, 3 fill the DivisionTable, 4 and 5
+// the vertical window and sweep, 6 the horizontal sweep, 7 release the blocks.
 #include "blur/box_blur.h"
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-// The box blur engine (spec Part 2.1): a (2r + 1) × (2r + 1) box blur of a source
+// The box blur engine: a (2r + 1) × (2r + 1) box blur of a source
 // surface into an output surface of the same size, as two passes of running sums.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The host's picture records (spec Part 2.5): the PictureDescription that every
+// The host's picture records: the PictureDescription that every
 // picture lock fills, and read access to the RowTableImage that a type-10
 // description points to.
 //

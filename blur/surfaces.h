@@ -1,4 +1,4 @@
-// A locked picture's pixels in the host's two forms (spec Parts 2.1 and 2.2).
+// A locked picture's pixels in the host's two forms.
 // The box blur engine reads only the pixel fields; picture pixel access fills
 // them all and uses the last three to tie a surface to its host picture.
 #pragma once
