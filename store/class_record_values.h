@@ -1,6 +1,6 @@
-// Values every class record of the StoreKit binding shares: its flags, the flags
-// of its members, the instance data it asks for, and the Handle property through
-// which project code keeps a 32-bit integer in each instance.
+// Values the records of the StoreKit binding share: the record version, the flags
+// of classes and members, the instance data a class asks for, and the Handle
+// property through which project code keeps a 32-bit integer in each instance.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,8 @@
 
 #include "frame/host_abi.h"
 
-constexpr int32_t kClassRecordVersion = kPluginInterfaceVersion;
+// Every record is laid out in the version 9 layout of the plug-in interface.
+constexpr int32_t kRecordVersion = kPluginInterfaceVersion;
 constexpr uint32_t kClassFlags = 0x4;
 constexpr uint32_t kMemberFlags = 0x4;
 // The parameterless constructors of the product and the transaction.

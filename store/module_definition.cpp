@@ -1,12 +1,12 @@
 // The StoreKitKWZ module: whether StoreKit is available (never, here), its error
 // domain, and StoreKit's error codes for project code. No member returns or raises
 // the codes.
+//
+// Function fields are cast where they are written, so that every record is static
+// data, complete before any code runs.
 #include "class_record_values.h"
 #include "definitions.h"
 #include "inert_members.h"
-
-// Function fields are cast where they are written, so that every record is
-// static data, complete before any code runs (DoNothing has the field's own type).
 
 namespace {
 
@@ -26,6 +26,6 @@ ConstantDefinition gStoreKitConstants[] = {
 }  // namespace
 
 PaddedModuleDefinition gStoreKitModule = {
-    {kPluginInterfaceVersion, "StoreKitKWZ", gStoreKitMethods, CountOf(gStoreKitMethods), gStoreKitConstants,
+    {kRecordVersion, "StoreKitKWZ", gStoreKitMethods, CountOf(gStoreKitMethods), gStoreKitConstants,
      CountOf(gStoreKitConstants), {0, 0, 0, 0, 0, 0}},
     0};

@@ -2,12 +2,12 @@
 // request to buy one, and a payment whose product identifier, quantity and request
 // data project code may assign. Member arrays are in the order the host receives
 // them.
+//
+// Function fields are cast where they are written, so that every record is static
+// data, complete before any code runs (DoNothing has the field's own type).
 #include "class_record_values.h"
 #include "definitions.h"
 #include "inert_members.h"
-
-// Function fields are cast where they are written, so that every record is
-// static data, complete before any code runs (DoNothing has the field's own type).
 
 namespace {
 
@@ -69,7 +69,7 @@ MethodDefinition gMutablePaymentClassMethods[] = {
 // classMethodCount.
 
 ClassDefinition gProductDefinition = {
-    kClassRecordVersion, "SKProductKWZ", nullptr, kHandleInstanceDataSize, 0,
+    kRecordVersion, "SKProductKWZ", nullptr, kHandleInstanceDataSize, 0,
     &DoNothing, &DoNothing,
     gProductProperties, CountOf(gProductProperties),
     gProductMethods, CountOf(gProductMethods),
@@ -77,7 +77,7 @@ ClassDefinition gProductDefinition = {
     nullptr, 0, nullptr, 0};
 
 ClassDefinition gPaymentDefinition = {
-    kClassRecordVersion, "SKPaymentKWZ", nullptr, kHandleInstanceDataSize, 0,
+    kRecordVersion, "SKPaymentKWZ", nullptr, kHandleInstanceDataSize, 0,
     &DoNothing, &DoNothing,
     gPaymentProperties, CountOf(gPaymentProperties),
     gPaymentMethods, CountOf(gPaymentMethods),
@@ -87,7 +87,7 @@ ClassDefinition gPaymentDefinition = {
 // Inherits Handle and its instance data from SKPaymentKWZ, so it keeps no data
 // and needs no constructor or destructor of its own.
 ClassDefinition gMutablePaymentDefinition = {
-    kClassRecordVersion, "SKMutablePaymentKWZ", "SKPaymentKWZ", 0, 0,
+    kRecordVersion, "SKMutablePaymentKWZ", "SKPaymentKWZ", 0, 0,
     nullptr, nullptr,
     nullptr, 0,
     gMutablePaymentMethods, CountOf(gMutablePaymentMethods),

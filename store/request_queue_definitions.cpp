@@ -2,12 +2,12 @@
 // for products, one purchase as StoreKit tracks it, and the queue that payments go
 // to. Their events are declarations only: nothing here ever looks one up or runs
 // it. Member arrays are in the order the host receives them.
+//
+// Function fields are cast where they are written, so that every record is static
+// data, complete before any code runs (DoNothing has the field's own type).
 #include "class_record_values.h"
 #include "definitions.h"
 #include "inert_members.h"
-
-// Function fields are cast where they are written, so that every record is
-// static data, complete before any code runs (DoNothing has the field's own type).
 
 namespace {
 
@@ -81,7 +81,7 @@ EventDefinition gPaymentQueueEvents[] = {
 // classMethodCount.
 
 ClassDefinition gProductsRequestDefinition = {
-    kClassRecordVersion, "SKProductsRequestKWZ", nullptr, kHandleInstanceDataSize, 0,
+    kRecordVersion, "SKProductsRequestKWZ", nullptr, kHandleInstanceDataSize, 0,
     &DoNothing, &DoNothing,
     gProductsRequestProperties, CountOf(gProductsRequestProperties),
     gProductsRequestMethods, CountOf(gProductsRequestMethods),
@@ -90,7 +90,7 @@ ClassDefinition gProductsRequestDefinition = {
     nullptr, 0, nullptr, 0};
 
 ClassDefinition gPaymentTransactionDefinition = {
-    kClassRecordVersion, "SKPaymentTransactionKWZ", nullptr, kHandleInstanceDataSize, 0,
+    kRecordVersion, "SKPaymentTransactionKWZ", nullptr, kHandleInstanceDataSize, 0,
     &DoNothing, &DoNothing,
     gPaymentTransactionProperties, CountOf(gPaymentTransactionProperties),
     gPaymentTransactionMethods, CountOf(gPaymentTransactionMethods),
@@ -99,7 +99,7 @@ ClassDefinition gPaymentTransactionDefinition = {
     nullptr, 0, nullptr, 0};
 
 ClassDefinition gPaymentQueueDefinition = {
-    kClassRecordVersion, "SKPaymentQueueKWZ", nullptr, kHandleInstanceDataSize, 0,
+    kRecordVersion, "SKPaymentQueueKWZ", nullptr, kHandleInstanceDataSize, 0,
     &DoNothing, &DoNothing,
     gPaymentQueueProperties, CountOf(gPaymentQueueProperties),
     gPaymentQueueMethods, CountOf(gPaymentQueueMethods),

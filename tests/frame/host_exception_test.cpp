@@ -114,6 +114,8 @@ struct MissingCase {
   std::optional<std::string> message;  // as project code sees it
 };
 
+void PrintTo(const MissingCase& c, std::ostream* os) { *os << c.label; }
+
 class HostExceptionWithLessHost : public HostException, public ::testing::WithParamInterface<MissingCase> {};
 
 TEST_P(HostExceptionWithLessHost, LaterStepsRunWithWhatTheEarlierOnesGave) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 namespace storetest {
@@ -46,6 +47,9 @@ struct ExpectedModule {
   std::vector<ExpectedMethod> methods;
   std::vector<const char*> constants;
 };
+
+// Parameterised tests print a class by its name.
+inline void PrintTo(const ExpectedClass& c, std::ostream* os) { *os << c.name; }
 
 // The six classes in registration order.
 const std::vector<ExpectedClass>& ExpectedClasses();

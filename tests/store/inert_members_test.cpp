@@ -213,6 +213,8 @@ struct NilCheckCase {
   const char* message;
 };
 
+void PrintTo(const NilCheckCase& c, std::ostream* os) { *os << c.label; }
+
 class NilChecks : public StoreHost, public ::testing::WithParamInterface<NilCheckCase> {
  protected:
   std::optional<MemberResult> Call(const MemberValue& argument) {

@@ -212,6 +212,8 @@ struct MissingEntriesCase {
   std::vector<std::string> registered;
 };
 
+void PrintTo(const MissingEntriesCase& c, std::ostream* os) { *os << c.label; }
+
 class MissingRegistrationEntries : public ::testing::TestWithParam<MissingEntriesCase> {};
 
 TEST_P(MissingRegistrationEntries, RegisterWhatTheHostOffersAndGoOn) {
