@@ -28,6 +28,7 @@ void DefineRegistrationEntries();
 void ResetRegistrations();
 void DefineStringAndInstanceEntries();
 void ResetStringsAndInstances();
+void ResetClassInstances();
 void DefinePictureEntries();
 void ResetPictures();
 void ResetScratchMemory();

@@ -10,6 +10,7 @@ const HostPart kHostParts[] = {
     {&DefineObjectEntries, &ResetObjects},
     {&DefineRegistrationEntries, &ResetRegistrations},
     {&DefineStringAndInstanceEntries, &ResetStringsAndInstances},
+    {nullptr, &ResetClassInstances},
     {&DefinePictureEntries, &ResetPictures},
     {nullptr, &ResetScratchMemory},
 };
