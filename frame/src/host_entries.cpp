@@ -3,6 +3,8 @@
 // the cached address with its arguments unchanged or yields its fallback.
 #include "frame/host_entries.h"
 
+#include <cstring>
+
 namespace {
 
 HostResolver gHostResolver = nullptr;
@@ -71,6 +73,16 @@ void StoreHostResolver(HostResolver resolver) { gHostResolver = resolver; }
 
 void* AskHostResolver(const char* entryName) {
   return gHostResolver != nullptr ? gHostResolver(entryName) : nullptr;
+}
+
+bool HostOffersEntry(const char* entryName) {
+  if (entryName == nullptr) return false;
+  for (int index = 0; index < kEntryCount; ++index) {
+    if (std::strcmp(gEntries[index].name, entryName) == 0) {
+      return BoundEntry<void*>(static_cast<EntryIndex>(index)) != nullptr;
+    }
+  }
+  return false;
 }
 
 int HostEntryCount() { return kEntryCount; }

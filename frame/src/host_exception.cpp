@@ -30,8 +30,12 @@ void RaiseHostException(const char* className, const char* message) {
   // A null instance is neither raised nor given a property: the host has nothing
   // to raise, and setting a property on nil is a fault of its own.
   if (exception != nullptr) {
-    RuntimeRaiseException(exception);
+    // A raised instance is the host's from then on. One the host cannot raise is
+    // still ours, and dropped once its message is set.
+    const bool raised = HostOffersEntry("RuntimeRaiseException");
+    if (raised) RuntimeRaiseException(exception);
     REALSetPropValueString(exception, "Message", text);
+    if (!raised) REALUnlockObject(exception);
   }
   if (text != nullptr) REALUnlockString(text);
 }

@@ -32,5 +32,6 @@ void ResetClassInstances();
 void DefinePictureEntries();
 void ResetPictures();
 void ResetScratchMemory();
+void ResetCallFailures();
 
 }  // namespace simhost

@@ -13,6 +13,7 @@ const HostPart kHostParts[] = {
     {nullptr, &ResetClassInstances},
     {&DefinePictureEntries, &ResetPictures},
     {nullptr, &ResetScratchMemory},
+    {nullptr, &ResetCallFailures},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <map>
 
 #include "entry_modules.h"
+#include "simhost/call_failures.h"
 #include "simhost/host.h"
 #include "simhost/instances.h"
 
@@ -30,6 +31,7 @@ bool IsUnknownClass(const std::string& name) {
 HostObject NewInstanceEntry(const char* className) {
   const std::string name = className == nullptr ? std::string() : std::string(className);
   RecordCall("PluginNewInstance", {name});
+  if (CallFails("PluginNewInstance")) return nullptr;
   if (className == nullptr || IsUnknownClass(name)) return nullptr;
   return NewInstance(name);
 }
@@ -38,6 +40,7 @@ HostString BuildStringEntry(const char* bytes, int32_t byteCount) {
   std::string text;
   if (bytes != nullptr && byteCount > 0) text.assign(bytes, static_cast<size_t>(byteCount));
   RecordCall("REALBuildString", {text, int64_t{byteCount}});
+  if (CallFails("REALBuildString")) return nullptr;
   if (bytes == nullptr && byteCount != 0) {
     LedgerProblem("REALBuildString called with null bytes and a non-zero count");
     return nullptr;
@@ -97,6 +100,7 @@ void UnlockStringEntry(HostString text) {
 
 HostObject CreateBoundedArrayEntry(int32_t elementType, int32_t upperBound) {
   RecordCall("RuntimeArrayCreateSingleDimBoundedArray", {int64_t{elementType}, int64_t{upperBound}});
+  if (CallFails("RuntimeArrayCreateSingleDimBoundedArray")) return nullptr;
   HostObject array = CreateObject(ObjectKind::Array, "array");
   State().arrays[array] = ArrayShape{elementType, upperBound};
   return array;

@@ -84,6 +84,12 @@ void REALUnlockString(HostString text);
 // owns it), or null. Missing: null.
 HostObject RuntimeArrayCreateSingleDimBoundedArray(int32_t elementType, int32_t upperBound);
 
+// True when the host offers the wrapped entry of that name: binds it by the same
+// rule as its wrapper (asking the resolver while it is not bound), so that the
+// wrapper's next call goes through exactly when this says so. False for a name
+// that no wrapper bears.
+bool HostOffersEntry(const char* entryName);
+
 // The names of every wrapped entry, in table order (for tools and tests of the frame).
 int HostEntryCount();
 const char* HostEntryName(int index);

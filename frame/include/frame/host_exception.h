@@ -9,7 +9,9 @@
 // the host's raise returns to its caller.
 //
 // When the host yields no instance, nothing is raised and no property is set on
-// the missing instance; a message string that was built is still released.
+// the missing instance; a message string that was built is still released. When
+// the host offers no RuntimeRaiseException, the instance gets its message all the
+// same and is then dropped (REALUnlockObject), since no one else holds it.
 //
 // message stays the caller's; nothing is returned or reported.
 void RaiseHostException(const char* className, const char* message);
