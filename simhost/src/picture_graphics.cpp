@@ -6,6 +6,7 @@
 
 #include "entry_modules.h"
 #include "picture_store.h"
+#include "simhost/call_failures.h"
 #include "simhost/host.h"
 
 namespace simhost {
@@ -61,6 +62,7 @@ void RuntimeGraphicsDrawPictureEntry(HostObject graphics, HostObject picture, in
 
 HostObject PictureGraphicsGetterEntry(HostObject picture) {
   RecordCall("pluginPictureGraphicsGetter", {static_cast<const void*>(picture)});
+  if (CallFails("pluginPictureGraphicsGetter")) return nullptr;
   const Picture* stored = Find(picture);
   if (stored == nullptr || !stored->alive) {
     LedgerProblem("pluginPictureGraphicsGetter called with something that is not a live picture");
@@ -76,6 +78,7 @@ HostObject PictureGraphicsGetterEntry(HostObject picture) {
 void* LoadObjectMethodEntry(HostObject object, const char* declaration) {
   RecordCall("REALLoadObjectMethod", {static_cast<const void*>(object),
                                       declaration == nullptr ? std::string() : std::string(declaration)});
+  if (CallFails("REALLoadObjectMethod")) return nullptr;
   if (State().pictureOf.count(object) == 0 || declaration == nullptr) return nullptr;
   if (!CurrentPictureHostOptions().offerDrawPictureMethod) return nullptr;
   if (std::string(declaration) != kDrawPictureDeclaration) return nullptr;

@@ -13,6 +13,7 @@
 
 #include "entry_modules.h"
 #include "picture_store.h"
+#include "simhost/call_failures.h"
 #include "simhost/host.h"
 
 struct PictureDescription;
@@ -155,6 +156,7 @@ void UnlockPictureDescriptionEntry(HostObject picture) {
 
 HostObject NewPictureEntry(int32_t width, int32_t height, int32_t depth) {
   RecordCall("newPicture", {int64_t{width}, int64_t{height}, int64_t{depth}});
+  if (CallFails("newPicture")) return nullptr;
   PictureState& state = State();
   ++state.newPictureCalls;
   if (state.options.newPictureFailsFrom > 0 && state.newPictureCalls >= state.options.newPictureFailsFrom) {

@@ -76,9 +76,38 @@ TEST_P(FaultLoops, EachFailableHostCallRefusedInTurn) {
   }
 }
 
+using VeilpixEntryPairs = FaultLoops;
+
+TEST_P(VeilpixEntryPairs, EveryPairOfEntriesHidden) {
+  Clean();
+  if (HasFailure()) return;
+  const std::vector<std::string>& entries = VeilpixEntries();
+  for (size_t first = 0; first < entries.size(); ++first) {
+    for (size_t second = first + 1; second < entries.size(); ++second) {
+      Fault fault;
+      fault.kind = FaultKind::EntriesHidden;
+      fault.hidden = {entries[first], entries[second]};
+      RunScenario(GetParam(), fault);
+      if (HasFailure()) return;
+    }
+  }
+}
+
+TEST(VeilpixEntryList, HoldsEveryEntryVeilpixAsksFor) {
+  for (const Scenario& scenario : VeilpixScenarios()) {
+    const CleanCounts counts = RunScenario(scenario, Fault{});
+    for (const std::string& name : counts.lookups) {
+      EXPECT_NE(std::find(VeilpixEntries().begin(), VeilpixEntries().end(), name), VeilpixEntries().end())
+          << scenario.name << " asks for " << name;
+    }
+  }
+}
+
 std::string ScenarioName(const ::testing::TestParamInfo<Scenario>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(Tillbridge, FaultLoops, ::testing::ValuesIn(StoreScenarios()), ScenarioName);
+INSTANTIATE_TEST_SUITE_P(Veilpix, FaultLoops, ::testing::ValuesIn(VeilpixScenarios()), ScenarioName);
+INSTANTIATE_TEST_SUITE_P(Veilpix, VeilpixEntryPairs, ::testing::ValuesIn(VeilpixScenarios()), ScenarioName);
 
 }  // namespace
 }  // namespace faulttest

@@ -35,17 +35,22 @@ struct Fault {
   bool TouchesScratch() const { return kind == FaultKind::ScratchRequestFails; }
   // True for a ledger line the fault itself explains: with a release entry hidden
   // the plug-in cannot give back what only that entry releases, and the host keeps
-  // it (REALUnlockString: strings; REALUnlockObject: other objects' references).
+  // it (REALUnlockString: strings; REALUnlockObject: other objects' references;
+  // unlockPictureDescription: description locks; REALPictureClearCache: the
+  // host's stale cache of a written picture).
   bool Excuses(const std::string& ledgerLine) const;
 };
 
 // The host calls that can be refused at the nth call (simhost/call_failures.h).
 const std::vector<std::string>& FailableEntries();
 
-// One run: a fresh host, a fresh copy of the plug-in, the fault planned.
+struct Scenario;
+
+// One run: a fresh host, a fresh copy of the plug-in, the scenario's host set up,
+// the fault planned.
 class ScenarioRun {
  public:
-  ScenarioRun(const std::string& plugin, const Fault& fault);
+  ScenarioRun(const Scenario& scenario, const Fault& fault);
   ~ScenarioRun();
   ScenarioRun(const ScenarioRun&) = delete;
   ScenarioRun& operator=(const ScenarioRun&) = delete;
@@ -78,6 +83,7 @@ class ScenarioRun {
 struct Scenario {
   const char* name;
   const char* plugin;  // "Veilpix" or "Tillbridge"
+  void (*prepareHost)();  // how the host treats pictures (before the fault is planned), or null
   void (*run)(ScenarioRun& run);
   // Failable entries that a clean run must call (so that their loops run), and the
   // scratch requests it must make at least.
@@ -101,5 +107,10 @@ CleanCounts RunScenario(const Scenario& scenario, const Fault& fault);
 
 // The scenarios of each plug-in.
 const std::vector<Scenario>& StoreScenarios();
+const std::vector<Scenario>& VeilpixScenarios();
+
+// Veilpix's host entries: those it calls through its wrappers and those it looks
+// up on every use.
+const std::vector<std::string>& VeilpixEntries();
 
 }  // namespace faulttest

@@ -179,8 +179,8 @@ void TillbridgeMembers(ScenarioRun& run) {
 
 const std::vector<Scenario>& StoreScenarios() {
   static const std::vector<Scenario> scenarios = {
-      {"TillbridgeLoads", "Tillbridge", &TillbridgeLoads, {}, 0},
-      {"TillbridgeMembers", "Tillbridge", &TillbridgeMembers,
+      {"TillbridgeLoads", "Tillbridge", nullptr, &TillbridgeLoads, {}, 0},
+      {"TillbridgeMembers", "Tillbridge", nullptr, &TillbridgeMembers,
        {"REALBuildString", "PluginNewInstance", "RuntimeArrayCreateSingleDimBoundedArray"}, 0},
   };
   return scenarios;
