@@ -14,7 +14,7 @@ namespace {
 constexpr uint32_t kBlurFlags = 0x40000;
 
 MethodDefinition gPictureMethods[] = {
-    {AsPluginFunction(&BlurKWZ), nullptr, "BlurKWZ(Radius as double) as picture", kBlurFlags},
+    {reinterpret_cast<PluginFunction>(&BlurKWZ), nullptr, "BlurKWZ(Radius as double) as picture", kBlurFlags},
 };
 
 HostObject BlurAsBitmap(HostObject receiver, double radius) {
@@ -43,14 +43,6 @@ HostObject BlurAsRowTable(HostObject receiver, double radius) {
   return result;
 }
 
-// r: the radius truncated toward zero. From 2147483647.5 on, like the infinities
-// and NaN, it is -2147483648, the value of an integer conversion that overflows,
-// and so below 1.
-int32_t MethodRadius(double radius) {
-  if (radius >= 2147483647.5) return INT32_MIN;
-  return TruncateRadius(radius);
-}
-
 }  // namespace
 
 ClassDefinition gPictureExtension = {
@@ -58,7 +50,7 @@ ClassDefinition gPictureExtension = {
     nullptr, 0, {0, 0, 0, 0, 0}, nullptr, 0, kBlurFlags, nullptr, 0, nullptr, 0};
 
 HostObject BlurKWZ(HostObject receiver, double radius) {
-  if (MethodRadius(radius) < 1) {
+  if (TruncateRadius(radius) < 1) {
     // The very receiver, with a reference for the host; nothing is copied.
     if (receiver != nullptr) REALLockObject(receiver);
     return receiver;
