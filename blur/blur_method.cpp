@@ -51,8 +51,11 @@ ClassDefinition gPictureExtension = {
 
 HostObject BlurKWZ(HostObject receiver, double radius) {
   if (TruncateRadius(radius) < 1) {
-    // The very receiver, with a reference for the host; nothing is copied.
-    if (receiver != nullptr) REALLockObject(receiver);
+    // The very receiver, with a reference for the host; nothing is copied. A host
+    // that cannot add the reference gets nil rather than an object it would drop
+    // once too often.
+    if (receiver == nullptr || !HostOffersEntry("REALLockObject")) return nullptr;
+    REALLockObject(receiver);
     return receiver;
   }
   // The engine gets the radius as received; it truncates it the same way.

@@ -98,11 +98,21 @@ void CleanUpOutput(Surface* surface) {
   surface->picture = nullptr;
 }
 
+// A source surface's own reference on its picture. A host without REALLockObject
+// gives none, and the surface then has none to drop at its unlock.
+template <typename Surface>
+void ReferenceSource(Surface* surface, HostObject picture) {
+  surface->holdsReference = HostOffersEntry("REALLockObject");
+  if (surface->holdsReference) REALLockObject(picture);
+  surface->picture = picture;
+}
+
 template <typename Surface>
 void UnlockSource(Surface* surface) {
   if (surface->picture == nullptr) return;
   unlockPictureDescription(surface->picture);
-  REALUnlockObject(surface->picture);
+  if (surface->holdsReference) REALUnlockObject(surface->picture);
+  surface->holdsReference = false;
   surface->picture = nullptr;
 }
 
@@ -134,10 +144,9 @@ bool LockSourceBitmap(BitmapSurface* surface, HostObject picture, bool allowConv
     }
     BitmapLayout layout{};
     if (surface->description.type == kPictureTypeBitmap && ReadBitmapLayout(surface->description, &layout)) {
-      REALLockObject(picture);
+      ReferenceSource(surface, picture);
       gSourceLatch = kAccessPathBitmap;
       SetPixelFields(surface, layout);
-      surface->picture = picture;
       return true;  // the description stays locked until the unlock
     }
     unlockPictureDescription(picture);
@@ -146,9 +155,14 @@ bool LockSourceBitmap(BitmapSurface* surface, HostObject picture, bool allowConv
   HostObject copy = ConvertTo32BitPicture(picture);
   if (copy == nullptr) return false;
   // The surface takes a reference of its own on the copy; ours goes, so the copy
-  // lives until the surface is unlocked (or is gone now if the lock failed).
+  // lives until the surface is unlocked (or is gone now if the lock failed). Where
+  // the host could not give the surface a reference, the surface keeps ours.
   const bool locked = LockSourceBitmap(surface, copy, false);
-  REALUnlockObject(copy);
+  if (locked && !surface->holdsReference) {
+    surface->holdsReference = true;
+  } else {
+    REALUnlockObject(copy);
+  }
   return locked;
 }
 
@@ -156,6 +170,8 @@ bool LockSourceRowTable(RowTableSurface* surface, HostObject picture) {
   if (gSourceLatch == kAccessPathBitmap) return false;
   *surface = RowTableSurface{};
   if (picture == nullptr) return false;
+  // A host without the entry takes no lock, and so is given no unlock.
+  if (!HostOffersEntry("lockPictureDescription")) return false;
   lockPictureDescription(picture, &surface->description);
   if (surface->description.type != kPictureTypeRowTable) {
     unlockPictureDescription(picture);
@@ -167,8 +183,7 @@ bool LockSourceRowTable(RowTableSurface* surface, HostObject picture) {
     unlockPictureDescription(picture);
     return false;
   }
-  REALLockObject(picture);
-  surface->picture = picture;
+  ReferenceSource(surface, picture);
   SetPixelFields(surface);
   return true;
 }
@@ -211,6 +226,11 @@ bool CreateOutputRowTable(RowTableSurface* surface, int32_t width, int32_t heigh
   if (width <= 0 || height <= 0) return false;
   surface->picture = newPicture(width, height, 32);
   if (surface->picture == nullptr) return false;
+  // A host without the entry takes no lock: the new picture goes, with no unlock.
+  if (!HostOffersEntry("lockPictureDescription")) {
+    CleanUpOutput(surface);
+    return false;
+  }
   lockPictureDescription(surface->picture, &surface->description);
   surface->descriptionLocked = true;
   if (surface->description.type != kPictureTypeRowTable) {

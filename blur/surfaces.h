@@ -21,6 +21,7 @@ struct BitmapSurface {
   bool descriptionLocked;  // output: from the description lock until its unlock
   HostObject picture;      // source: one reference of its own; output: newPicture's reference
   PictureDescription description;
+  bool holdsReference;     // source: the surface holds a reference on picture to drop at its unlock
 };
 
 // The host's row-table image (description type 10). Row y starts at
@@ -36,4 +37,5 @@ struct RowTableSurface {
   bool descriptionLocked;
   HostObject picture;
   PictureDescription description;
+  bool holdsReference;  // source: the surface holds a reference on picture to drop at its unlock
 };

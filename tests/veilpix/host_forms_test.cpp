@@ -208,6 +208,14 @@ TEST_P(MissingEntry, GivesTheFallbackOfItsForm) {
   EXPECT_EQ(simhost::PicturePixels(receiver.picture), receiver.pixels.pixels);
 }
 
+TEST_F(KwzTest, WithoutREALLockObjectARadiusBelowOneGivesNilAndTheReceiverKeepsItsReference) {
+  simhost::SetEntryAbsent("REALLockObject");
+  const Receiver receiver = NewReceiver(3, 2);
+  EXPECT_EQ(Blur(receiver.picture, 0.5), nullptr);
+  EXPECT_EQ(simhost::References(receiver.picture), 1);
+  EXPECT_EQ(CallCount("REALUnlockObject"), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Entries, MissingEntry,
     ::testing::Values(MissingEntryCase{"REALLockPictureDescription", PictureForm::Bitmap, 32, Result::Nil},
@@ -217,9 +225,17 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingEntryCase{"REALGetPropValueInt", PictureForm::Bitmap, 24, Result::Nil},
                       MissingEntryCase{"pluginPictureGraphicsGetter", PictureForm::Bitmap, 24, Result::Undrawn},
                       MissingEntryCase{"REALLoadObjectMethod", PictureForm::Bitmap, 24, Result::Blurred},
-                      MissingEntryCase{"RuntimeGraphicsDrawPicture", PictureForm::Bitmap, 24, Result::Blurred}),
+                      MissingEntryCase{"RuntimeGraphicsDrawPicture", PictureForm::Bitmap, 24, Result::Blurred},
+                      // No reference taken on the source, so none dropped: the
+                      // receiver keeps its one, a converted copy lives until the
+                      // unlock (the ledger checks both).
+                      MissingEntryCase{"REALLockObject", PictureForm::Bitmap, 32, Result::Blurred},
+                      MissingEntryCase{"REALLockObject", PictureForm::RowTable, 32, Result::Blurred},
+                      MissingEntryCase{"REALLockObject", PictureForm::Bitmap, 24, Result::Blurred},
+                      // No lock taken, so no unlock given (the ledger checks).
+                      MissingEntryCase{"lockPictureDescription", PictureForm::RowTable, 32, Result::Nil}),
     [](const ::testing::TestParamInfo<MissingEntryCase>& test) {
-      return std::string(test.param.entry) + FormName(test.param.form);
+      return std::string(test.param.entry) + FormName(test.param.form) + (test.param.depth == 24 ? "24Bits" : "");
     });
 
 }  // namespace
