@@ -143,7 +143,10 @@ bool BuildRowTableImage(const LockAnswer& a, const FuzzedPicture& picture, Backi
   const int32_t height = a.imageSize == kSizeOfPicture ? picture.height : a.imageHeight;
   const int64_t rowBytes = width > 0 ? int64_t{width} * 4 : 0;
   const int64_t rowCount = height > 0 ? height : 0;
-  if (!FitsBacking(rowBytes * rowCount + rowCount * static_cast<int64_t>(sizeof(uint32_t*)))) return false;
+  if (!FitsBacking(rowBytes) || !FitsBacking(rowCount) ||
+      !FitsBacking(rowBytes * rowCount + rowCount * static_cast<int64_t>(sizeof(uint32_t*)))) {
+    return false;
+  }
   backing.image = static_cast<unsigned char*>(Allocate(kRowTableImageExtent));
   const int32_t state = kScriptImageStates[a.imageState % 3];
   const uint32_t ready = a.notReady != 0 ? 0u : 1u;
