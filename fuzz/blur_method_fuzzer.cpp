@@ -126,7 +126,8 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
-void CallBlur(const Run& run, simhost::ScriptReader& script) {
+// Returns whether the call gave a new picture.
+bool CallBlur(const Run& run, simhost::ScriptReader& script) {
   const Copy& copy = gCopies[run.copy % kCopies];
   simhost::Reset();
   simhost::FuzzedHostOptions options;
@@ -161,10 +162,12 @@ void CallBlur(const Run& run, simhost::ScriptReader& script) {
   }
   const std::vector<std::string> report = simhost::LedgerReport(owned);
   if (!report.empty()) Fail("left behind:" + Lines(report));
+  const bool blurred = result != nullptr && result != receiver;
   for (const auto& [object, references] : owned) {
     for (int i = 0; i < references; ++i) simhost::Release(object);
   }
   simhost::ReleaseFuzzedPictures();
+  return blurred;
 }
 
 // ---- Start-up: the copies, settled by scripted blurs ----
@@ -226,8 +229,7 @@ void Settle(int index, const std::vector<uint8_t>& answers) {
   simhost::ScriptReader script(input.data(), input.size());
   Run read;
   Visit(script, read);
-  CallBlur(read, script);
-  if (simhost::FuzzedNewPictureCalls() != 1) Fail("a copy could not be settled");
+  if (!CallBlur(read, script) || simhost::FuzzedNewPictureCalls() != 1) Fail("a copy could not be settled");
 }
 
 void WriteSeeds(const char* folder) {
