@@ -1,0 +1,60 @@
+// The engine's per-row work, as one record of functions per instruction set: the
+// box blur itself (box_blur.cpp) finds the rows, starts the vertical window and
+// runs these on every row. All of them read and write 32-bit pixels whose bytes
+// are blue, green, red and a fourth byte, the layout both surface forms share on
+// a little-endian machine.
+#pragma once
+
+#include <cstdint>
+
+#if !defined(__BYTE_ORDER__) || __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "the row kernels read row-table words as bitmap bytes: little-endian machines only"
+#endif
+
+// One 32-bit sum per column for each channel: the source rows of the current
+// vertical window added up.
+struct ColumnSums {
+  int32_t* red;
+  int32_t* green;
+  int32_t* blue;
+};
+
+// Division by e = 2r + 1 of a sum of e channel values (0 .. 255 × e). table is the
+// DivisionTable, filled only when the kernels in use look their quotients up.
+struct Divisor {
+  int32_t e;
+  const int32_t* table;
+};
+
+struct RowKernels {
+  // True: quotients are DivisionTable entries. False: they are computed, exactly
+  // equal to the entries for every divisor up to largestDivisor.
+  bool looksUpQuotients;
+  int32_t largestDivisor;
+  // sums += the channels of row's width pixels.
+  void (*addSourceRow)(const ColumnSums& sums, const uint8_t* row, int32_t width);
+  // Writes the averages of the current sums into averages (width pixels, fourth
+  // byte 0), then moves the window: sums += entering row − leaving row.
+  void (*verticalStep)(const ColumnSums& sums, const uint8_t* entering, const uint8_t* leaving, uint8_t* averages,
+                       int32_t width, const Divisor& divisor);
+  // Writes into output the horizontal averages of the row averages (width pixels,
+  // fourth byte 0): for pixel x, the sum of averages clamp(x − r) .. clamp(x + r),
+  // divided. Reads averages only; output and averages are different rows.
+  void (*horizontalRow)(const uint8_t* averages, uint8_t* output, int32_t width, int32_t r, const Divisor& divisor);
+  // quotients[i] = sums[i] / e, the way the row functions divide.
+  void (*divide)(const int32_t* sums, int32_t* quotients, int32_t count, const Divisor& divisor);
+};
+
+// One pixel at a time, quotients looked up in the DivisionTable; any divisor.
+extern const RowKernels kPortableRowKernels;
+#if defined(__i386__) || defined(__x86_64__)
+// 4, 8 and 16 columns at a time; each runs only where the CPU has its instructions.
+extern const RowKernels kSse2RowKernels;
+extern const RowKernels kAvx2RowKernels;
+extern const RowKernels kAvx512RowKernels;
+#endif
+
+// The largest divisor the vector kernels divide exactly (r up to 1000); beyond
+// it the engine runs the portable kernels. The engine tests check every divisor
+// up to it over the whole range 0 .. 255 × e.
+constexpr int32_t kLargestComputedDivisor = 2001;

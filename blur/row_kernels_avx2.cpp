@@ -1,0 +1,53 @@
+// The row kernels eight pixels at a time with AVX2; the quotient is computed as in
+// the SSE2 kernels, (sum + 0.5) × (1 / e) in single precision, truncated. Runs
+// only on CPUs that have AVX2.
+#include <immintrin.h>
+
+#include "blur/row_kernels.h"
+#include "blur/row_kernels_template.h"
+
+namespace {
+
+struct Avx2Lanes {
+  using V = __m256i;
+  static constexpr int32_t kCount = 8;
+
+  static V Load(const void* from) { return _mm256_loadu_si256(static_cast<const __m256i*>(from)); }
+  static void Store(void* to, V value) { _mm256_storeu_si256(static_cast<__m256i*>(to), value); }
+  static V Set(int32_t value) { return _mm256_set1_epi32(value); }
+  static V Add(V a, V b) { return _mm256_add_epi32(a, b); }
+  static V Sub(V a, V b) { return _mm256_sub_epi32(a, b); }
+  static V And(V a, V b) { return _mm256_and_si256(a, b); }
+  static V Or(V a, V b) { return _mm256_or_si256(a, b); }
+  template <int kBits>
+  static V ShiftLeft(V a) {
+    return _mm256_slli_epi32(a, kBits);
+  }
+  template <int kBits>
+  static V ShiftRight(V a) {
+    return _mm256_srli_epi32(a, kBits);
+  }
+  static V PrefixSum(V a) {
+    // Within each half of four lanes, then the low half's total carried into the high half.
+    a = _mm256_add_epi32(a, _mm256_slli_si256(a, 4));
+    a = _mm256_add_epi32(a, _mm256_slli_si256(a, 8));
+    const V lowHalfAbove = _mm256_permute2x128_si256(a, a, 0x08);  // low half zero, high half = low half
+    return _mm256_add_epi32(a, _mm256_shuffle_epi32(lowHalfAbove, 0xFF));
+  }
+  static V BroadcastLast(V a) { return _mm256_permutevar8x32_epi32(a, _mm256_set1_epi32(7)); }
+
+  struct Division {
+    __m256 inverse;
+  };
+  static Division MakeDivision(const Divisor& divisor) {
+    return {_mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_set1_ps(static_cast<float>(divisor.e)))};
+  }
+  static V Divide(V sums, const Division& division) {
+    return _mm256_cvttps_epi32(
+        _mm256_mul_ps(_mm256_add_ps(_mm256_cvtepi32_ps(sums), _mm256_set1_ps(0.5f)), division.inverse));
+  }
+};
+
+}  // namespace
+
+extern const RowKernels kAvx2RowKernels = RowKernelsOver<Avx2Lanes>::Record(false, kLargestComputedDivisor);

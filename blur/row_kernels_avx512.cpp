@@ -1,0 +1,57 @@
+// The row kernels sixteen pixels at a time with AVX-512F; the quotient is computed
+// as in the SSE2 kernels, (sum + 0.5) × (1 / e) in single precision, truncated.
+// Runs only on CPUs that have AVX-512F.
+// GCC 12's AVX-512 conversions start from a deliberately undefined vector, which
+// -Wmaybe-uninitialized reports wherever they are inlined.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include <immintrin.h>
+
+#include "blur/row_kernels.h"
+#include "blur/row_kernels_template.h"
+
+namespace {
+
+struct Avx512Lanes {
+  using V = __m512i;
+  static constexpr int32_t kCount = 16;
+
+  static V Load(const void* from) { return _mm512_loadu_si512(from); }
+  static void Store(void* to, V value) { _mm512_storeu_si512(to, value); }
+  static V Set(int32_t value) { return _mm512_set1_epi32(value); }
+  static V Add(V a, V b) { return _mm512_add_epi32(a, b); }
+  static V Sub(V a, V b) { return _mm512_sub_epi32(a, b); }
+  static V And(V a, V b) { return _mm512_and_si512(a, b); }
+  static V Or(V a, V b) { return _mm512_or_si512(a, b); }
+  template <int kBits>
+  static V ShiftLeft(V a) {
+    return _mm512_slli_epi32(a, kBits);
+  }
+  template <int kBits>
+  static V ShiftRight(V a) {
+    return _mm512_srli_epi32(a, kBits);
+  }
+  static V PrefixSum(V a) {
+    // Lane i gets lane i − k added, for k = 1, 2, 4, 8 (zeros shifted in below).
+    const V zero = _mm512_setzero_si512();
+    a = _mm512_add_epi32(a, _mm512_alignr_epi32(a, zero, 15));
+    a = _mm512_add_epi32(a, _mm512_alignr_epi32(a, zero, 14));
+    a = _mm512_add_epi32(a, _mm512_alignr_epi32(a, zero, 12));
+    return _mm512_add_epi32(a, _mm512_alignr_epi32(a, zero, 8));
+  }
+  static V BroadcastLast(V a) { return _mm512_permutexvar_epi32(_mm512_set1_epi32(15), a); }
+
+  struct Division {
+    __m512 inverse;
+  };
+  static Division MakeDivision(const Divisor& divisor) {
+    return {_mm512_div_ps(_mm512_set1_ps(1.0f), _mm512_set1_ps(static_cast<float>(divisor.e)))};
+  }
+  static V Divide(V sums, const Division& division) {
+    return _mm512_cvttps_epi32(
+        _mm512_mul_ps(_mm512_add_ps(_mm512_cvtepi32_ps(sums), _mm512_set1_ps(0.5f)), division.inverse));
+  }
+};
+
+}  // namespace
+
+extern const RowKernels kAvx512RowKernels = RowKernelsOver<Avx512Lanes>::Record(false, kLargestComputedDivisor);
