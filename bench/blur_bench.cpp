@@ -3,14 +3,17 @@
 // writes the output at least once) and, in the native build, OpenCV's cv::blur on
 // the same picture (8-bit four-channel, replicated borders, one thread).
 //
-//   blur_bench [--reps N] [--save FILE] [--compare FILE] [--quick]
+//   blur_bench [--reps N] [--save FILE] [--compare FILE] [--path NAME] [--quick]
 //
-// Every figure is the median of N timed repetitions (default 5); a repetition runs
-// the operation often enough to last at least 20 ms. --save writes the engine's
+// Time is the thread's own processor time (user and kernel), so that time spent
+// waiting for a shared core is not counted. Every figure is the fastest of N timed
+// repetitions (default 5), the one least disturbed by other work on the machine; a
+// repetition runs the operation often enough to last at least 20 ms (200 ms on
+// Windows, whose thread clock ticks every 10 ms under Wine). --save writes the engine's
 // seconds per call to FILE, --compare reads such a file (from the native build) and
-// adds a column: this build's time divided by that one. --quick: 640 × 480 only.
+// adds a column: this build's time divided by that one. --path runs the engine on
+// one instruction-set path instead of the one it chooses. --quick: 640 × 480 only.
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +25,13 @@
 #include <vector>
 
 #include "blur/box_blur.h"
+#include "blur/box_blur_paths.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <time.h>
+#endif
 
 #if KWZ_BENCH_OPENCV
 #include <opencv2/core.hpp>
@@ -38,26 +48,40 @@ struct PictureSize {
 const PictureSize kSizes[] = {{640, 480}, {1920, 1080}, {4096, 4096}};
 const int32_t kRadii[] = {1, 5, 50, 500};
 
-using Clock = std::chrono::steady_clock;
+#if defined(_WIN32)
+constexpr double kBatchSeconds = 0.2;
+double ThreadSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  const auto ticks = [](FILETIME t) { return static_cast<double>(uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime); };
+  return (ticks(kernel) + ticks(user)) * 1e-7;
+}
+#else
+constexpr double kBatchSeconds = 0.02;
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+#endif
 
-// Median seconds per call of operation over reps repetitions.
+// Seconds per call of operation, the fastest of reps repetitions.
 template <typename Operation>
 double SecondsPerCall(int reps, Operation operation) {
   operation();  // warm: pages touched, caches and branch predictors primed
   std::vector<double> seconds;
   for (int rep = 0; rep < reps; ++rep) {
     int64_t calls = 0;
-    const Clock::time_point start = Clock::now();
+    const double start = ThreadSeconds();
     double elapsed = 0.0;
     do {
       operation();
       ++calls;
-      elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-    } while (elapsed < 0.02);
+      elapsed = ThreadSeconds() - start;
+    } while (elapsed < kBatchSeconds);
     seconds.push_back(elapsed / static_cast<double>(calls));
   }
-  std::sort(seconds.begin(), seconds.end());
-  return seconds[seconds.size() / 2];
+  return *std::min_element(seconds.begin(), seconds.end());
 }
 
 // A picture's pixels in both engine forms over one block of memory each.
@@ -84,7 +108,7 @@ Pictures RandomPictures(PictureSize size) {
   return p;
 }
 
-void BlurBitmap(Pictures& p, int32_t r) {
+void BlurBitmap(Pictures& p, int32_t r, const BlurPath* path) {
   BitmapSurface in{};
   in.base = reinterpret_cast<uint8_t*>(p.source.data());
   in.stride = 4 * p.size.width;
@@ -93,10 +117,14 @@ void BlurBitmap(Pictures& p, int32_t r) {
   in.bytesPerPixel = 4;
   BitmapSurface out = in;
   out.base = reinterpret_cast<uint8_t*>(p.output.data());
-  BoxBlurBitmap(in, out, r);
+  if (path != nullptr) {
+    BoxBlurBitmapOnPath(*path, in, out, r);
+  } else {
+    BoxBlurBitmap(in, out, r);
+  }
 }
 
-void BlurRowTable(Pictures& p, int32_t r) {
+void BlurRowTable(Pictures& p, int32_t r, const BlurPath* path) {
   RowTableSurface in{};
   in.rowTable = p.sourceRows.data();
   in.rowBytes = 4 * p.size.width;
@@ -105,7 +133,11 @@ void BlurRowTable(Pictures& p, int32_t r) {
   in.bytesPerPixel = 4;
   RowTableSurface out = in;
   out.rowTable = p.outputRows.data();
-  BoxBlurRowTable(in, out, r);
+  if (path != nullptr) {
+    BoxBlurRowTableOnPath(*path, in, out, r);
+  } else {
+    BoxBlurRowTable(in, out, r);
+  }
 }
 
 std::string Key(PictureSize size, int32_t r, const char* form) {
@@ -129,6 +161,8 @@ int main(int argc, char** argv) {
   const char* saveFile = nullptr;
   const char* compareFile = nullptr;
   bool quick = false;
+  BlurPath chosenPath{};
+  const BlurPath* path = nullptr;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--reps" && i + 1 < argc) {
@@ -137,10 +171,16 @@ int main(int argc, char** argv) {
       saveFile = argv[++i];
     } else if (arg == "--compare" && i + 1 < argc) {
       compareFile = argv[++i];
+    } else if (arg == "--path" && i + 1 < argc) {
+      if (!BlurPathNamed(argv[++i], &chosenPath) || !BlurPathAvailable(chosenPath)) {
+        std::fprintf(stderr, "no such path on this CPU: %s\n", argv[i]);
+        return 2;
+      }
+      path = &chosenPath;
     } else if (arg == "--quick") {
       quick = true;
     } else {
-      std::fprintf(stderr, "usage: %s [--reps N] [--save FILE] [--compare FILE] [--quick]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--reps N] [--save FILE] [--compare FILE] [--path NAME] [--quick]\n", argv[0]);
       return 2;
     }
   }
@@ -150,7 +190,8 @@ int main(int argc, char** argv) {
   const std::map<std::string, double> native = compareFile != nullptr ? ReadSaved(compareFile) : std::map<std::string, double>{};
   std::FILE* save = saveFile != nullptr ? std::fopen(saveFile, "w") : nullptr;
 
-  std::printf("median of %d repetitions; MP/s = megapixels per second, single thread\n", reps);
+  std::printf("engine path: %s; fastest of %d repetitions; MP/s = megapixels per second of thread time\n",
+              BlurPathName(path != nullptr ? *path : BestBlurPath()), reps);
   std::printf("%-11s %6s %-9s %9s %9s %9s %9s %9s%s\n", "size", "radius", "form", "engine", "OpenCV", "copy",
               "÷OpenCV", "÷copy", compareFile != nullptr ? "  time÷native" : "");
   for (const PictureSize size : kSizes) {
@@ -170,7 +211,7 @@ int main(int argc, char** argv) {
 #endif
       for (const char* form : {"bitmap", "row table"}) {
         const bool bitmap = std::strcmp(form, "bitmap") == 0;
-        const double seconds = SecondsPerCall(reps, [&] { bitmap ? BlurBitmap(p, r) : BlurRowTable(p, r); });
+        const double seconds = SecondsPerCall(reps, [&] { bitmap ? BlurBitmap(p, r, path) : BlurRowTable(p, r, path); });
         const double engine = megapixels / seconds;
         const std::string key = Key(size, r, bitmap ? "bitmap" : "rowtable");
         char versusOpencv[32] = "-";

@@ -19,7 +19,7 @@ bool HasAvx2() {
 }
 bool HasAvx512() {
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx512f");
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
 }
 #else
 bool Never() { return false; }

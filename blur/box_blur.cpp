@@ -78,16 +78,6 @@ void FillDivisionTable(int32_t* table, int32_t e) {
   }
 }
 
-// sums += count × the channels of row's width pixels (a row the window holds count times).
-void AddSourceRowTimes(const ColumnSums& sums, const uint8_t* row, int32_t width, int32_t count) {
-  for (int32_t x = 0; x < width; ++x) {
-    const uint8_t* pixel = row + static_cast<ptrdiff_t>(x) * kPixelBytes;
-    sums.red[x] += count * pixel[2];
-    sums.green[x] += count * pixel[1];
-    sums.blue[x] += count * pixel[0];
-  }
-}
-
 // Steps 4 to 6 as one sweep over the rows: for row y the vertical averages of the
 // current window go into RowScratch, the window moves down one row, and the
 // horizontal averages of RowScratch go into output row y. The output is written
@@ -100,10 +90,10 @@ void Sweep(const RowKernels& kernels, const Divisor& divisor, const ColumnSums& 
   // Step 4 in closed form: the window of row 0 covers rows clamp(−r) .. clamp(r),
   // that is row 0 r + 1 times, rows 1 .. min(r, height − 1) once, and the last row
   // once more for every row of the window below the picture.
-  AddSourceRowTimes(sums, Form::SourceRow(source, 0), width, r + 1);
+  kernels.addSourceRowTimes(sums, Form::SourceRow(source, 0), width, r + 1);
   const int32_t insideRows = r < height - 1 ? r : height - 1;
   for (int32_t y = 1; y <= insideRows; ++y) kernels.addSourceRow(sums, Form::SourceRow(source, y), width);
-  if (r > height - 1) AddSourceRowTimes(sums, Form::SourceRow(source, height - 1), width, r - (height - 1));
+  if (r > height - 1) kernels.addSourceRowTimes(sums, Form::SourceRow(source, height - 1), width, r - (height - 1));
 
   for (int32_t y = 0; y < height; ++y) {
     const int64_t entering = int64_t{y} + r + 1;
@@ -139,12 +129,13 @@ void BoxBlur(const RowKernels& preferred, const typename Form::Surface& source, 
   if (allObtained) {
     // The table exists, so 255 × e fits 32 bits and every sum below fits too.
     const int32_t e = 2 * r + 1;
-    const RowKernels& kernels = e <= preferred.largestDivisor ? preferred : kPortableRowKernels;
+    const RowKernels* kernels = &preferred;
+    while (e > kernels->largestDivisor) kernels = kernels->beyond;  // the portable kernels take any e
     int32_t* const table = static_cast<int32_t*>(blocks[kDivisionTable]);
-    if (kernels.looksUpQuotients) FillDivisionTable(table, e);  // step 3
+    if (kernels->looksUpQuotients) FillDivisionTable(table, e);  // step 3
     const ColumnSums sums = {static_cast<int32_t*>(blocks[kRedSums]), static_cast<int32_t*>(blocks[kGreenSums]),
                              static_cast<int32_t*>(blocks[kBlueSums])};
-    Sweep<Form>(kernels, Divisor{e, table}, sums, static_cast<uint8_t*>(blocks[kRowScratch]), source, output, r);
+    Sweep<Form>(*kernels, Divisor{e, table}, sums, static_cast<uint8_t*>(blocks[kRowScratch]), source, output, r);
   }
 
   // Step 7, and the failure path of step 2.

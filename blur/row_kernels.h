@@ -31,8 +31,14 @@ struct RowKernels {
   // equal to the entries for every divisor up to largestDivisor.
   bool looksUpQuotients;
   int32_t largestDivisor;
+  // The kernels that take over for a larger divisor (null: none is larger).
+  const RowKernels* beyond;
+  // The ColumnSums start at zero and are only ever touched by one record's
+  // functions, which keep them in their own way.
   // sums += the channels of row's width pixels.
   void (*addSourceRow)(const ColumnSums& sums, const uint8_t* row, int32_t width);
+  // sums += count × the channels of row's width pixels (a row the window holds count times).
+  void (*addSourceRowTimes)(const ColumnSums& sums, const uint8_t* row, int32_t width, int32_t count);
   // Writes the averages of the current sums into averages (width pixels, fourth
   // byte 0), then moves the window: sums += entering row − leaving row.
   void (*verticalStep)(const ColumnSums& sums, const uint8_t* entering, const uint8_t* leaving, uint8_t* averages,
@@ -48,13 +54,21 @@ struct RowKernels {
 // One pixel at a time, quotients looked up in the DivisionTable; any divisor.
 extern const RowKernels kPortableRowKernels;
 #if defined(__i386__) || defined(__x86_64__)
-// 4, 8 and 16 columns at a time; each runs only where the CPU has its instructions.
+// 4, 8 and 16 columns at a time; each runs only where the CPU has its
+// instructions. The first of each pair keeps blue and red in one word and
+// divides in 16 bits (e up to kLargestPackedDivisor), the second keeps every
+// channel apart and divides in single precision (e up to
+// kLargestComputedDivisor), then the portable kernels take over.
 extern const RowKernels kSse2RowKernels;
+extern const RowKernels kSse2WideRowKernels;
 extern const RowKernels kAvx2RowKernels;
+extern const RowKernels kAvx2WideRowKernels;
 extern const RowKernels kAvx512RowKernels;
+extern const RowKernels kAvx512WideRowKernels;
 #endif
 
-// The largest divisor the vector kernels divide exactly (r up to 1000); beyond
-// it the engine runs the portable kernels. The engine tests check every divisor
-// up to it over the whole range 0 .. 255 × e.
+// r up to 100: every sum is below 2^16, and the 16-bit division is exact.
+constexpr int32_t kLargestPackedDivisor = 201;
+// r up to 1000. The engine tests check every divisor up to these over the whole
+// range 0 .. 255 × e.
 constexpr int32_t kLargestComputedDivisor = 2001;

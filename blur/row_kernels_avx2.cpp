@@ -1,6 +1,6 @@
-// The row kernels eight pixels at a time with AVX2; the quotient is computed as in
-// the SSE2 kernels, (sum + 0.5) × (1 / e) in single precision, truncated. Runs
-// only on CPUs that have AVX2.
+// The row kernels eight pixels at a time with AVX2; a quotient is computed as in
+// the SSE2 kernels: sum × (1 / e raised by one step), truncated. Runs only on
+// CPUs that have AVX2.
 #include <immintrin.h>
 
 #include "blur/row_kernels.h"
@@ -37,17 +37,22 @@ struct Avx2Lanes {
   static V BroadcastLast(V a) { return _mm256_permutevar8x32_epi32(a, _mm256_set1_epi32(7)); }
 
   struct Division {
-    __m256 inverse;
+    __m256 inverseAbove;  // 1 / e rounded to single precision, then one step up
   };
   static Division MakeDivision(const Divisor& divisor) {
-    return {_mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_set1_ps(static_cast<float>(divisor.e)))};
+    const __m256 inverse = _mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_set1_ps(static_cast<float>(divisor.e)));
+    return {_mm256_castsi256_ps(_mm256_add_epi32(_mm256_castps_si256(inverse), _mm256_set1_epi32(1)))};
   }
   static V Divide(V sums, const Division& division) {
-    return _mm256_cvttps_epi32(
-        _mm256_mul_ps(_mm256_add_ps(_mm256_cvtepi32_ps(sums), _mm256_set1_ps(0.5f)), division.inverse));
+    return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(sums), division.inverseAbove));
   }
+  static V MultiplyHigh16(V a, V b) { return _mm256_mulhi_epu16(a, b); }
+  static V ShiftRight16(V a, int bits) { return _mm256_srl_epi16(a, _mm_cvtsi32_si128(bits)); }
 };
 
 }  // namespace
 
-extern const RowKernels kAvx2RowKernels = RowKernelsOver<Avx2Lanes>::Record(false, kLargestComputedDivisor);
+extern const RowKernels kAvx2WideRowKernels =
+    RowKernelsOver<Avx2Lanes, ChannelSums<Avx2Lanes>>::Record(false, kLargestComputedDivisor, &kPortableRowKernels);
+extern const RowKernels kAvx2RowKernels =
+    RowKernelsOver<Avx2Lanes, PackedSums<Avx2Lanes>>::Record(false, kLargestPackedDivisor, &kAvx2WideRowKernels);

@@ -1,6 +1,7 @@
-// The row kernels sixteen pixels at a time with AVX-512F; the quotient is computed
-// as in the SSE2 kernels, (sum + 0.5) × (1 / e) in single precision, truncated.
-// Runs only on CPUs that have AVX-512F.
+// The row kernels sixteen pixels at a time with AVX-512 (F and BW); a quotient is computed
+// as in the SSE2 kernels: sum × (1 / e raised by one step), truncated. Runs only
+// on CPUs that have AVX-512F and AVX-512BW.
+//
 // GCC 12's AVX-512 conversions start from a deliberately undefined vector, which
 // -Wmaybe-uninitialized reports wherever they are inlined.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
@@ -41,17 +42,22 @@ struct Avx512Lanes {
   static V BroadcastLast(V a) { return _mm512_permutexvar_epi32(_mm512_set1_epi32(15), a); }
 
   struct Division {
-    __m512 inverse;
+    __m512 inverseAbove;  // 1 / e rounded to single precision, then one step up
   };
   static Division MakeDivision(const Divisor& divisor) {
-    return {_mm512_div_ps(_mm512_set1_ps(1.0f), _mm512_set1_ps(static_cast<float>(divisor.e)))};
+    const __m512 inverse = _mm512_div_ps(_mm512_set1_ps(1.0f), _mm512_set1_ps(static_cast<float>(divisor.e)));
+    return {_mm512_castsi512_ps(_mm512_add_epi32(_mm512_castps_si512(inverse), _mm512_set1_epi32(1)))};
   }
   static V Divide(V sums, const Division& division) {
-    return _mm512_cvttps_epi32(
-        _mm512_mul_ps(_mm512_add_ps(_mm512_cvtepi32_ps(sums), _mm512_set1_ps(0.5f)), division.inverse));
+    return _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(sums), division.inverseAbove));
   }
+  static V MultiplyHigh16(V a, V b) { return _mm512_mulhi_epu16(a, b); }
+  static V ShiftRight16(V a, int bits) { return _mm512_srl_epi16(a, _mm_cvtsi32_si128(bits)); }
 };
 
 }  // namespace
 
-extern const RowKernels kAvx512RowKernels = RowKernelsOver<Avx512Lanes>::Record(false, kLargestComputedDivisor);
+extern const RowKernels kAvx512WideRowKernels =
+    RowKernelsOver<Avx512Lanes, ChannelSums<Avx512Lanes>>::Record(false, kLargestComputedDivisor, &kPortableRowKernels);
+extern const RowKernels kAvx512RowKernels =
+    RowKernelsOver<Avx512Lanes, PackedSums<Avx512Lanes>>::Record(false, kLargestPackedDivisor, &kAvx512WideRowKernels);

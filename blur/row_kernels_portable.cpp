@@ -42,4 +42,5 @@ struct PortableLanes {
 
 }  // namespace
 
-extern const RowKernels kPortableRowKernels = RowKernelsOver<PortableLanes>::Record(true, INT32_MAX);
+extern const RowKernels kPortableRowKernels =
+    RowKernelsOver<PortableLanes, ChannelSums<PortableLanes>>::Record(true, INT32_MAX, nullptr);

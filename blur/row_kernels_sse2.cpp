@@ -1,8 +1,13 @@
-// The row kernels four pixels at a time with SSE2 (the i686 baseline). A quotient
-// is computed in single precision as (sum + 0.5) × (1 / e), truncated: the sum and
-// sum + 0.5 are exact (below 2^23), and the two roundings stay far below the
-// margin of 0.5 / e that the half keeps from every integer, for every divisor up
-// to kLargestComputedDivisor.
+// The row kernels four pixels at a time with SSE2 (the i686 baseline).
+//
+// A quotient is computed in single precision as sum × u, truncated, u being 1 / e
+// rounded and then raised by one step, so that u > 1 / e by less than 2^-22 / e.
+// The sum (at most 255 × e, below 2^23) converts exactly. For sum = q × e + k
+// (0 <= k < e) the product is at least q × e × u >= q, and q is a float, so rounding
+// keeps it at q or above; it is below sum / e + 255 × 2^-22 < q + 1 − 1 / e +
+// 2^-14, far enough below q + 1 (for e up to kLargestComputedDivisor) that rounding
+// cannot reach it. Truncation gives q, the DivisionTable's entry; the engine tests
+// check every sum of every such divisor on every path.
 #include <emmintrin.h>
 
 #include "blur/row_kernels.h"
@@ -36,16 +41,22 @@ struct Sse2Lanes {
   static V BroadcastLast(V a) { return _mm_shuffle_epi32(a, 0xFF); }
 
   struct Division {
-    __m128 inverse;
+    __m128 inverseAbove;  // 1 / e rounded to single precision, then one step up
   };
   static Division MakeDivision(const Divisor& divisor) {
-    return {_mm_div_ps(_mm_set1_ps(1.0f), _mm_set1_ps(static_cast<float>(divisor.e)))};
+    const __m128 inverse = _mm_div_ps(_mm_set1_ps(1.0f), _mm_set1_ps(static_cast<float>(divisor.e)));
+    return {_mm_castsi128_ps(_mm_add_epi32(_mm_castps_si128(inverse), _mm_set1_epi32(1)))};
   }
   static V Divide(V sums, const Division& division) {
-    return _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_cvtepi32_ps(sums), _mm_set1_ps(0.5f)), division.inverse));
+    return _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(sums), division.inverseAbove));
   }
+  static V MultiplyHigh16(V a, V b) { return _mm_mulhi_epu16(a, b); }
+  static V ShiftRight16(V a, int bits) { return _mm_srl_epi16(a, _mm_cvtsi32_si128(bits)); }
 };
 
 }  // namespace
 
-extern const RowKernels kSse2RowKernels = RowKernelsOver<Sse2Lanes>::Record(false, kLargestComputedDivisor);
+extern const RowKernels kSse2WideRowKernels =
+    RowKernelsOver<Sse2Lanes, ChannelSums<Sse2Lanes>>::Record(false, kLargestComputedDivisor, &kPortableRowKernels);
+extern const RowKernels kSse2RowKernels =
+    RowKernelsOver<Sse2Lanes, PackedSums<Sse2Lanes>>::Record(false, kLargestPackedDivisor, &kSse2WideRowKernels);

@@ -23,12 +23,14 @@ struct RandomCase {
   int trials;
 };
 
-// Narrow and wide pictures, windows well inside and far beyond them, and radii past
-// the largest computed divisor (the vector paths then use the DivisionTable).
+// Narrow and wide pictures, windows well inside and far beyond them, and radii on
+// both sides of the largest packed divisor (r = 100) and of the largest computed
+// divisor (r = 1000, past which the vector paths use the DivisionTable).
 const RandomCase kRandomCases[] = {
     {40, 12, {1, 2, 3, 4, 7, 8, 15, 16, 17}, 40},
     {300, 5, {1, 2, 5, 9, 16, 31, 50, 120}, 12},
     {12, 40, {1, 3, 6, 20, 60}, 12},
+    {150, 6, {99, 100, 101, 128, 129}, 8},
     {10, 10, {999, 1000, 1001, 1500}, 8},
 };
 
@@ -96,30 +98,38 @@ TEST(BlurPathChoice, TheChosenPathRunsOnThisCpuAndThePortableOneEverywhere) {
 // A computed quotient must be the table's entry: sum / e truncated, for every sum
 // 0 .. 255 × e the blur can form and every divisor the path computes for.
 TEST(ComputedQuotients, EqualTheDivisionTableOverTheWholeRangeForEveryDivisorUsed) {
+  std::vector<int32_t> sums(static_cast<size_t>(255 * kLargestComputedDivisor + 1));
+  for (size_t i = 0; i < sums.size(); ++i) sums[i] = static_cast<int32_t>(i);
+  std::vector<int32_t> quotients(sums.size());
+  int recordsChecked = 0;
   for (BlurPath path : kBlurPaths) {
-    const RowKernels& kernels = RowKernelsOf(path);
-    if (!BlurPathAvailable(path) || kernels.looksUpQuotients) continue;
-    SCOPED_TRACE(BlurPathName(path));
-    ASSERT_EQ(kernels.largestDivisor, kLargestComputedDivisor);
-    std::vector<int32_t> sums(static_cast<size_t>(255 * kLargestComputedDivisor + 1));
-    for (size_t i = 0; i < sums.size(); ++i) sums[i] = static_cast<int32_t>(i);
-    std::vector<int32_t> quotients(sums.size());
-    for (int32_t e = 3; e <= kLargestComputedDivisor; e += 2) {
-      const int32_t count = 255 * e + 1;
-      kernels.divide(sums.data(), quotients.data(), count, Divisor{e, nullptr});
-      int64_t wrong = 0;
-      int32_t firstWrong = -1;
-      for (int32_t quotient = 0, sum = 0; sum < count; ++quotient) {
-        for (int32_t i = 0; i < e && sum < count; ++i, ++sum) {
-          if (quotients[static_cast<size_t>(sum)] != quotient) {
-            if (wrong++ == 0) firstWrong = sum;
+    if (!BlurPathAvailable(path)) continue;
+    // The path's kernels and those that take over from them for larger divisors.
+    for (const RowKernels* kernels = &RowKernelsOf(path); kernels != nullptr; kernels = kernels->beyond) {
+      if (kernels->looksUpQuotients) continue;
+      SCOPED_TRACE(std::string(BlurPathName(path)) + ", divisors up to " + std::to_string(kernels->largestDivisor));
+      ASSERT_LE(kernels->largestDivisor, kLargestComputedDivisor);
+      ++recordsChecked;
+      for (int32_t e = 3; e <= kernels->largestDivisor; e += 2) {
+        const int32_t count = 255 * e + 1;
+        kernels->divide(sums.data(), quotients.data(), count, Divisor{e, nullptr});
+        int64_t wrong = 0;
+        int32_t firstWrong = -1;
+        for (int32_t quotient = 0, sum = 0; sum < count; ++quotient) {
+          for (int32_t i = 0; i < e && sum < count; ++i, ++sum) {
+            if (quotients[static_cast<size_t>(sum)] != quotient) {
+              if (wrong++ == 0) firstWrong = sum;
+            }
           }
         }
+        ASSERT_EQ(wrong, 0) << "e = " << e << ", first wrong sum " << firstWrong << " gives "
+                            << quotients[static_cast<size_t>(firstWrong < 0 ? 0 : firstWrong)];
       }
-      ASSERT_EQ(wrong, 0) << "e = " << e << ", first wrong sum " << firstWrong << " gives "
-                          << quotients[static_cast<size_t>(firstWrong < 0 ? 0 : firstWrong)];
     }
   }
+#if defined(__i386__) || defined(__x86_64__)
+  EXPECT_GE(recordsChecked, 2);  // at least the SSE2 path's two ways of dividing
+#endif
 }
 
 TEST(ComputedQuotients, ThePortablePathLooksEveryQuotientUp) {
