@@ -84,39 +84,50 @@ double SecondsPerCall(int reps, Operation operation) {
   return *std::min_element(seconds.begin(), seconds.end());
 }
 
+// Pixels starting on a 64-byte boundary, as a DIB section's do (page-aligned).
+struct AlignedPixels {
+  std::vector<uint32_t> storage;
+  uint32_t* data = nullptr;
+
+  explicit AlignedPixels(size_t pixels) : storage(pixels + 16, 0u) {
+    const uintptr_t address = reinterpret_cast<uintptr_t>(storage.data());
+    data = storage.data() + ((64 - address % 64) % 64) / sizeof(uint32_t);
+  }
+};
+
 // A picture's pixels in both engine forms over one block of memory each.
 struct Pictures {
   PictureSize size;
-  std::vector<uint32_t> source;
-  std::vector<uint32_t> output;
+  size_t pixels;
+  AlignedPixels source;
+  AlignedPixels output;
   std::vector<uint32_t*> sourceRows;
   std::vector<uint32_t*> outputRows;
-};
 
-Pictures RandomPictures(PictureSize size) {
-  Pictures p{size, {}, {}, {}, {}};
-  const size_t pixels = static_cast<size_t>(size.width) * static_cast<size_t>(size.height);
-  std::mt19937 random(12345);
-  p.source.resize(pixels);
-  for (uint32_t& pixel : p.source) pixel = static_cast<uint32_t>(random());
-  p.output.assign(pixels, 0u);
-  for (int32_t y = 0; y < size.height; ++y) {
-    const size_t row = static_cast<size_t>(y) * static_cast<size_t>(size.width);
-    p.sourceRows.push_back(p.source.data() + row);
-    p.outputRows.push_back(p.output.data() + row);
+  explicit Pictures(PictureSize pictureSize)
+      : size(pictureSize),
+        pixels(static_cast<size_t>(size.width) * static_cast<size_t>(size.height)),
+        source(pixels),
+        output(pixels) {
+    std::mt19937 random(12345);
+    for (size_t i = 0; i < pixels; ++i) source.data[i] = static_cast<uint32_t>(random());
+    for (int32_t y = 0; y < size.height; ++y) {
+      const size_t row = static_cast<size_t>(y) * static_cast<size_t>(size.width);
+      sourceRows.push_back(source.data + row);
+      outputRows.push_back(output.data + row);
+    }
   }
-  return p;
-}
+};
 
 void BlurBitmap(Pictures& p, int32_t r, const BlurPath* path) {
   BitmapSurface in{};
-  in.base = reinterpret_cast<uint8_t*>(p.source.data());
+  in.base = reinterpret_cast<uint8_t*>(p.source.data);
   in.stride = 4 * p.size.width;
   in.width = p.size.width;
   in.height = p.size.height;
   in.bytesPerPixel = 4;
   BitmapSurface out = in;
-  out.base = reinterpret_cast<uint8_t*>(p.output.data());
+  out.base = reinterpret_cast<uint8_t*>(p.output.data);
   if (path != nullptr) {
     BoxBlurBitmapOnPath(*path, in, out, r);
   } else {
@@ -196,14 +207,14 @@ int main(int argc, char** argv) {
               "÷OpenCV", "÷copy", compareFile != nullptr ? "  time÷native" : "");
   for (const PictureSize size : kSizes) {
     if (quick && size.width != 640) continue;
-    Pictures p = RandomPictures(size);
+    Pictures p(size);
     const double megapixels = static_cast<double>(size.width) * static_cast<double>(size.height) / 1e6;
-    const size_t bytes = p.source.size() * sizeof(uint32_t);
-    const double copy = megapixels / SecondsPerCall(reps, [&] { std::memcpy(p.output.data(), p.source.data(), bytes); });
+    const size_t bytes = p.pixels * sizeof(uint32_t);
+    const double copy = megapixels / SecondsPerCall(reps, [&] { std::memcpy(p.output.data, p.source.data, bytes); });
     for (const int32_t r : kRadii) {
       double opencv = 0.0;
 #if KWZ_BENCH_OPENCV
-      cv::Mat in(size.height, size.width, CV_8UC4, p.source.data());
+      cv::Mat in(size.height, size.width, CV_8UC4, p.source.data);
       cv::Mat out(size.height, size.width, CV_8UC4);
       opencv = megapixels / SecondsPerCall(reps, [&] {
                  cv::blur(in, out, cv::Size(2 * r + 1, 2 * r + 1), cv::Point(-1, -1), cv::BORDER_REPLICATE);

@@ -18,6 +18,10 @@ namespace {
 
 constexpr int32_t kPixelBytes = 4;     // the step between pixels of a source or output row
 constexpr int64_t kBlockSlack = 20;    // extra bytes of every ColumnSums and RowScratch block
+// From this many output bytes on, the output rows are written past the caches:
+// a picture this large would not stay in them, so filling the caches with its
+// rows only slows down the writing.
+constexpr int64_t kOutputBytesPastCaches = int64_t{16} << 20;
 
 // ---- The two forms ----
 
@@ -87,6 +91,7 @@ void Sweep(const RowKernels& kernels, const Divisor& divisor, const ColumnSums& 
            const typename Form::Surface& source, const typename Form::Surface& output, int32_t r) {
   const int32_t width = source.width;
   const int32_t height = source.height;
+  const bool outputAroundCaches = int64_t{kPixelBytes} * width * height >= kOutputBytesPastCaches;
   // Step 4 in closed form: the window of row 0 covers rows clamp(−r) .. clamp(r),
   // that is row 0 r + 1 times, rows 1 .. min(r, height − 1) once, and the last row
   // once more for every row of the window below the picture.
@@ -100,7 +105,7 @@ void Sweep(const RowKernels& kernels, const Divisor& divisor, const ColumnSums& 
     const int64_t leaving = int64_t{y} - r;
     kernels.verticalStep(sums, Form::SourceRow(source, Clamp(entering, height)),
                          Form::SourceRow(source, Clamp(leaving, height)), rowScratch, width, divisor);
-    kernels.horizontalRow(rowScratch, Form::OutputRow(output, y), width, r, divisor);
+    kernels.horizontalRow(rowScratch, Form::OutputRow(output, y), width, r, divisor, outputAroundCaches);
   }
 }
 

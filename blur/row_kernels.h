@@ -45,8 +45,11 @@ struct RowKernels {
                        int32_t width, const Divisor& divisor);
   // Writes into output the horizontal averages of the row averages (width pixels,
   // fourth byte 0): for pixel x, the sum of averages clamp(x − r) .. clamp(x + r),
-  // divided. Reads averages only; output and averages are different rows.
-  void (*horizontalRow)(const uint8_t* averages, uint8_t* output, int32_t width, int32_t r, const Divisor& divisor);
+  // divided. Reads averages only; output and averages are different rows. With
+  // aroundCaches, vector kernels write an aligned output row past the caches (for
+  // pictures too large to stay in them), and the writes are complete on return.
+  void (*horizontalRow)(const uint8_t* averages, uint8_t* output, int32_t width, int32_t r, const Divisor& divisor,
+                        bool aroundCaches);
   // quotients[i] = sums[i] / e, the way the row functions divide.
   void (*divide)(const int32_t* sums, int32_t* quotients, int32_t count, const Divisor& divisor);
 };

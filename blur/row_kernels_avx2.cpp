@@ -14,6 +14,8 @@ struct Avx2Lanes {
 
   static V Load(const void* from) { return _mm256_loadu_si256(static_cast<const __m256i*>(from)); }
   static void Store(void* to, V value) { _mm256_storeu_si256(static_cast<__m256i*>(to), value); }
+  static void StoreAround(void* to, V value) { _mm256_stream_si256(static_cast<__m256i*>(to), value); }
+  static void FinishStoresAround() { _mm_sfence(); }
   static V Set(int32_t value) { return _mm256_set1_epi32(value); }
   static V Add(V a, V b) { return _mm256_add_epi32(a, b); }
   static V Sub(V a, V b) { return _mm256_sub_epi32(a, b); }

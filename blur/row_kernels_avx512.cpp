@@ -18,6 +18,8 @@ struct Avx512Lanes {
 
   static V Load(const void* from) { return _mm512_loadu_si512(from); }
   static void Store(void* to, V value) { _mm512_storeu_si512(to, value); }
+  static void StoreAround(void* to, V value) { _mm512_stream_si512(static_cast<__m512i*>(to), value); }
+  static void FinishStoresAround() { _mm_sfence(); }
   static V Set(int32_t value) { return _mm512_set1_epi32(value); }
   static V Add(V a, V b) { return _mm512_add_epi32(a, b); }
   static V Sub(V a, V b) { return _mm512_sub_epi32(a, b); }

@@ -17,6 +17,8 @@ struct PortableLanes {
     return static_cast<int32_t>(word);
   }
   static void Store(void* to, V value) { std::memcpy(to, &value, sizeof value); }
+  static void StoreAround(void* to, V value) { Store(to, value); }
+  static void FinishStoresAround() {}
   static V Set(int32_t value) { return value; }
   static V Add(V a, V b) { return a + b; }
   static V Sub(V a, V b) { return a - b; }

@@ -21,6 +21,8 @@ struct Sse2Lanes {
 
   static V Load(const void* from) { return _mm_loadu_si128(static_cast<const __m128i*>(from)); }
   static void Store(void* to, V value) { _mm_storeu_si128(static_cast<__m128i*>(to), value); }
+  static void StoreAround(void* to, V value) { _mm_stream_si128(static_cast<__m128i*>(to), value); }
+  static void FinishStoresAround() { _mm_sfence(); }
   static V Set(int32_t value) { return _mm_set1_epi32(value); }
   static V Add(V a, V b) { return _mm_add_epi32(a, b); }
   static V Sub(V a, V b) { return _mm_sub_epi32(a, b); }

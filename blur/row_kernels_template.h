@@ -5,7 +5,9 @@
 // own copy of this code.
 //
 // A Lanes type provides: V (kCount 32-bit integer lanes), Load/Store of kCount
-// lanes, Set, Add, Sub, And, Or, ShiftLeft<n>, ShiftRight<n> (logical),
+// lanes, StoreAround (a store that bypasses the caches, to an address aligned to
+// the vector's size) and FinishStoresAround, Set, Add, Sub, And, Or,
+// ShiftLeft<n>, ShiftRight<n> (logical),
 // PrefixSum (lane i: the sum of lanes 0 .. i), BroadcastLast, and a Division
 // made from a Divisor with Divide (lane by lane sum / e). Lanes used with
 // PackedSums also provide MultiplyHigh16 and ShiftRight16 (on 16-bit halves).
@@ -309,7 +311,7 @@ struct RowKernelsOver {
   }
 
   static void HorizontalRow(const uint8_t* averages, uint8_t* output, int32_t width, int32_t r,
-                            const Divisor& divisor) {
+                            const Divisor& divisor, bool aroundCaches) {
     const Division division = Sums::MakeDivision(divisor);
     // W(−1), the sum of averages clamp(−r − 1) .. clamp(r − 1), in closed form:
     // pixel 0 counts r + 2 times, pixels 1 .. min(r − 1, width − 1) once, and the
@@ -321,11 +323,19 @@ struct RowKernelsOver {
     typename Sums::Window window = Sums::StartWindow(
         (r + 2) * first[2] + inside.red + pastRightEdge * last[2], (r + 2) * first[1] + inside.green + pastRightEdge * last[1],
         (r + 2) * first[0] + inside.blue + pastRightEdge * last[0]);
+    // Every block of the row is aligned when its first one is.
+    const bool storeAround = aroundCaches && reinterpret_cast<uintptr_t>(output) % kBlockBytes == 0;
     int32_t x = 0;
     for (; width - x >= kLanes; x += kLanes) {
-      Lanes::Store(output + 4 * x, Sums::Horizontal(window, ClampedPixels(averages, width, x + r),
-                                                    ClampedPixels(averages, width, x - r - 1), division));
+      const V averaged = Sums::Horizontal(window, ClampedPixels(averages, width, x + r),
+                                          ClampedPixels(averages, width, x - r - 1), division);
+      if (storeAround) {
+        Lanes::StoreAround(output + 4 * x, averaged);
+      } else {
+        Lanes::Store(output + 4 * x, averaged);
+      }
     }
+    if (storeAround) Lanes::FinishStoresAround();
     if (x < width) {  // the last width % kLanes pixels, through a copy
       uint8_t written[kBlockBytes];
       Lanes::Store(written, Sums::Horizontal(window, ClampedPixels(averages, width, x + r),

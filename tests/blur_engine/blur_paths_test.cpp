@@ -145,3 +145,61 @@ TEST(ComputedQuotients, ThePortablePathLooksEveryQuotientUp) {
 
 }  // namespace
 }  // namespace blurtest
+
+namespace blurtest {
+namespace {
+
+// out(x) = (sum over j = −r .. r of averages[clamp(x + j)]) / e, per channel, fourth byte 0.
+std::vector<uint32_t> HorizontalReference(const std::vector<uint32_t>& averages, int32_t r) {
+  const int32_t width = static_cast<int32_t>(averages.size());
+  const uint32_t e = 2 * static_cast<uint32_t>(r) + 1;
+  std::vector<uint32_t> out(averages.size(), 0u);
+  for (int32_t x = 0; x < width; ++x) {
+    for (int shift : {0, 8, 16}) {
+      uint32_t sum = 0;
+      for (int32_t j = -r; j <= r; ++j) {
+        const int32_t k = x + j < 0 ? 0 : (x + j > width - 1 ? width - 1 : x + j);
+        sum += (averages[static_cast<size_t>(k)] >> shift) & 0xFFu;
+      }
+      out[static_cast<size_t>(x)] |= (sum / e) << shift;
+    }
+  }
+  return out;
+}
+
+TEST(RowKernels, OutputRowsWrittenPastTheCachesHoldTheSamePixels) {
+  std::mt19937 random(77);
+  for (BlurPath path : kBlurPaths) {
+    if (!BlurPathAvailable(path)) continue;
+    for (const RowKernels* kernels = &RowKernelsOf(path); kernels != nullptr; kernels = kernels->beyond) {
+      for (int32_t width : {1, 15, 16, 17, 64, 100, 257}) {
+        for (int32_t r : {1, 3, 40, 300, 1200}) {
+          const int32_t e = 2 * r + 1;
+          if (e > kernels->largestDivisor) continue;
+          SCOPED_TRACE(std::string(BlurPathName(path)) + " up to " + std::to_string(kernels->largestDivisor) +
+                       ", width " + std::to_string(width) + ", r " + std::to_string(r));
+          std::vector<int32_t> table(256 * static_cast<size_t>(e + 1), 0);
+          for (int32_t i = 0; i < 256 * e; ++i) table[static_cast<size_t>(i)] = i / e;
+          std::vector<uint32_t> averages(static_cast<size_t>(width));
+          for (uint32_t& pixel : averages) pixel = static_cast<uint32_t>(random()) & 0x00FFFFFFu;
+          // Two output rows starting on a 64-byte boundary, so that the vector
+          // kernels may write past the caches.
+          std::vector<uint32_t> storage(2 * (static_cast<size_t>(width) + 16), 0xFFFFFFFFu);
+          uint32_t* plain = storage.data() + ((64 - reinterpret_cast<uintptr_t>(storage.data()) % 64) % 64) / 4;
+          uint32_t* around = plain + ((static_cast<size_t>(width) + 15) / 16) * 16;
+          const auto bytes = [](const uint32_t* pixels) { return reinterpret_cast<const uint8_t*>(pixels); };
+          const auto writable = [](uint32_t* pixels) { return reinterpret_cast<uint8_t*>(pixels); };
+          kernels->horizontalRow(bytes(averages.data()), writable(plain), width, r, Divisor{e, table.data()}, false);
+          kernels->horizontalRow(bytes(averages.data()), writable(around), width, r, Divisor{e, table.data()}, true);
+          const std::vector<uint32_t> expected = HorizontalReference(averages, r);
+          EXPECT_EQ(std::vector<uint32_t>(plain, plain + width), expected);
+          EXPECT_EQ(std::vector<uint32_t>(around, around + width), expected);
+          EXPECT_EQ(around[width], 0xFFFFFFFFu);  // nothing written past the row
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace blurtest
