@@ -11,8 +11,11 @@
 #error "the row kernels read row-table words as bitmap bytes: little-endian machines only"
 #endif
 
-// One 32-bit sum per column for each channel: the source rows of the current
-// vertical window added up.
+// The three zero-filled ColumnSums blocks, named for the channel each holds when
+// every channel has its own 32-bit sum per column: the source rows of the
+// current vertical window added up. Row kernels may keep the sums otherwise in
+// the same blocks (see PackedSums in row_kernels_template.h); only the functions
+// of one record ever touch them during a call.
 struct ColumnSums {
   int32_t* red;
   int32_t* green;
@@ -33,8 +36,6 @@ struct RowKernels {
   int32_t largestDivisor;
   // The kernels that take over for a larger divisor (null: none is larger).
   const RowKernels* beyond;
-  // The ColumnSums start at zero and are only ever touched by one record's
-  // functions, which keep them in their own way.
   // sums += the channels of row's width pixels.
   void (*addSourceRow)(const ColumnSums& sums, const uint8_t* row, int32_t width);
   // sums += count × the channels of row's width pixels (a row the window holds count times).
@@ -50,7 +51,8 @@ struct RowKernels {
   // pictures too large to stay in them), and the writes are complete on return.
   void (*horizontalRow)(const uint8_t* averages, uint8_t* output, int32_t width, int32_t r, const Divisor& divisor,
                         bool aroundCaches);
-  // quotients[i] = sums[i] / e, the way the row functions divide.
+  // quotients[i] = sums[i] / e, the way the row functions divide (for the tests;
+  // kernels that divide two sums in one word check both halves, see PackedSums).
   void (*divide)(const int32_t* sums, int32_t* quotients, int32_t count, const Divisor& divisor);
 };
 

@@ -1,6 +1,7 @@
-// The row kernels eight pixels at a time with AVX2; a quotient is computed as in
-// the SSE2 kernels: sum × (1 / e raised by one step), truncated. Runs only on
-// CPUs that have AVX2.
+// The row kernels eight pixels at a time with AVX2, in the two ways of the SSE2
+// kernels (blue and red sharing a word with 16-bit division while every sum fits
+// 16 bits; every channel apart with the single-precision quotient beyond). Runs
+// only on CPUs that have AVX2.
 #include <immintrin.h>
 
 #include "blur/row_kernels.h"

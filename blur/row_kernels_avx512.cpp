@@ -1,6 +1,7 @@
-// The row kernels sixteen pixels at a time with AVX-512 (F and BW); a quotient is computed
-// as in the SSE2 kernels: sum × (1 / e raised by one step), truncated. Runs only
-// on CPUs that have AVX-512F and AVX-512BW.
+// The row kernels sixteen pixels at a time with AVX-512 (F and BW), in the two
+// ways of the SSE2 kernels (blue and red sharing a word with 16-bit division while
+// every sum fits 16 bits; every channel apart with the single-precision quotient
+// beyond). Runs only on CPUs that have AVX-512F and AVX-512BW.
 //
 // GCC 12's AVX-512 conversions start from a deliberately undefined vector, which
 // -Wmaybe-uninitialized reports wherever they are inlined.

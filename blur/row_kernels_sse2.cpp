@@ -1,7 +1,10 @@
-// The row kernels four pixels at a time with SSE2 (the i686 baseline).
+// The row kernels four pixels at a time with SSE2 (the i686 baseline): with blue
+// and red sharing a word and 16-bit division while every sum fits 16 bits
+// (PackedSums), and with every channel apart beyond that (ChannelSums).
 //
-// A quotient is computed in single precision as sum × u, truncated, u being 1 / e
-// rounded and then raised by one step, so that u > 1 / e by less than 2^-22 / e.
+// There a quotient is computed in single precision as sum × u, truncated, u
+// being 1 / e rounded and then raised by one step, so that u > 1 / e by less than
+// 2^-22 / e.
 // The sum (at most 255 × e, below 2^23) converts exactly. For sum = q × e + k
 // (0 <= k < e) the product is at least q × e × u >= q, and q is a float, so rounding
 // keeps it at q or above; it is below sum / e + 255 × 2^-22 < q + 1 − 1 / e +
