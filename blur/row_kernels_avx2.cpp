@@ -50,7 +50,6 @@ struct Avx2Lanes {
     return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(sums), division.inverseAbove));
   }
   static V MultiplyHigh16(V a, V b) { return _mm256_mulhi_epu16(a, b); }
-  static V ShiftRight16(V a, int bits) { return _mm256_srl_epi16(a, _mm_cvtsi32_si128(bits)); }
 };
 
 }  // namespace

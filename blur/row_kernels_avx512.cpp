@@ -55,7 +55,6 @@ struct Avx512Lanes {
     return _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_cvtepi32_ps(sums), division.inverseAbove));
   }
   static V MultiplyHigh16(V a, V b) { return _mm512_mulhi_epu16(a, b); }
-  static V ShiftRight16(V a, int bits) { return _mm512_srl_epi16(a, _mm_cvtsi32_si128(bits)); }
 };
 
 }  // namespace

@@ -56,7 +56,6 @@ struct Sse2Lanes {
     return _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(sums), division.inverseAbove));
   }
   static V MultiplyHigh16(V a, V b) { return _mm_mulhi_epu16(a, b); }
-  static V ShiftRight16(V a, int bits) { return _mm_srl_epi16(a, _mm_cvtsi32_si128(bits)); }
 };
 
 }  // namespace

@@ -10,7 +10,7 @@
 // ShiftLeft<n>, ShiftRight<n> (logical),
 // PrefixSum (lane i: the sum of lanes 0 .. i), BroadcastLast, and a Division
 // made from a Divisor with Divide (lane by lane sum / e). Lanes used with
-// PackedSums also provide MultiplyHigh16 and ShiftRight16 (on 16-bit halves).
+// PackedSums also provide MultiplyHigh16 (of 16-bit halves, unsigned).
 #pragma once
 
 #include <cstdint>
@@ -112,17 +112,21 @@ struct PackedSums {
   using V = typename Lanes::V;
   struct Division {
     V multiplier;  // m in both 16-bit halves
-    int shift;     // s
+    V shift;       // 2^(16 − s) in both halves: high16(x × 2^(16 − s)) = x >> s
   };
   static Division MakeDivision(const Divisor& divisor) {
     const uint32_t e = static_cast<uint32_t>(divisor.e);
     int shift = 0;
     while ((2u << shift) <= e) ++shift;  // 2^shift <= e < 2^(shift + 1)
     const uint32_t multiplier = ((1u << (16 + shift)) + e - 1) / e;
-    return {Lanes::Set(static_cast<int32_t>(multiplier | multiplier << 16)), shift};
+    const uint32_t shiftFactor = 1u << (16 - shift);
+    return {Lanes::Set(static_cast<int32_t>(multiplier | multiplier << 16)),
+            Lanes::Set(static_cast<int32_t>(shiftFactor | shiftFactor << 16))};
   }
+  // The shift is a second multiplication: one instruction on every path, where a
+  // shift of 16-bit halves by a count held in a register is two.
   static V Divide(V sums, const Division& division) {
-    return Lanes::ShiftRight16(Lanes::MultiplyHigh16(sums, division.multiplier), division.shift);
+    return Lanes::MultiplyHigh16(Lanes::MultiplyHigh16(sums, division.multiplier), division.shift);
   }
   // Blue and red quotients lie where a pixel keeps them; green moves to bits 8 to 15.
   static V Averages(V blueAndRed, V green, const Division& division) {
