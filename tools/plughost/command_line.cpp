@@ -119,16 +119,16 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args, const std::
     }
     parsed.values[name] = *value;
   }
-  for (const OptionSpec& option : command.options) {
-    if (option.required && parsed.values.count(option.name) == 0) {
-      FailUsage(std::string(command.name) + " needs " + option.name + " " + option.valueName + SeeHelp(command));
-    }
-  }
   if (parsed.positionals.size() != command.positionals.size()) {
     std::string wanted;
     for (const char* positional : command.positionals) wanted += std::string(" ") + positional;
     FailUsage(std::string(command.name) + " takes" + wanted + ", given " + std::to_string(parsed.positionals.size()) +
               " argument" + (parsed.positionals.size() == 1 ? "" : "s") + SeeHelp(command));
+  }
+  for (const OptionSpec& option : command.options) {
+    if (option.required && parsed.values.count(option.name) == 0) {
+      FailUsage(std::string(command.name) + " needs " + option.name + " " + option.valueName + SeeHelp(command));
+    }
   }
   return parsed;
 }

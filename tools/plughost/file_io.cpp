@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #if defined(_WIN32)
@@ -43,29 +42,38 @@ bool MoveOver(const std::string& from, const std::string& to) {
 }
 
 // The file opened for reading, or a failure naming the path.
-std::ifstream OpenForReading(const std::string& path) {
+std::FILE* OpenForReading(const std::string& path) {
   std::error_code status;
   const fs::file_status file = fs::status(fs::path(path), status);
   if (!fs::exists(file)) Fail("no such file: " + path);
   if (fs::is_directory(file)) Fail(path + " is a directory, not a file");
   errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Fail("cannot read " + path + (errno != 0 ? ": " + Reason(errno) : std::string()));
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) Fail("cannot read " + path + ": " + Reason(errno));
   return in;
+}
+
+// Reads the whole of in (at most limit bytes) into bytes and closes it.
+void ReadAndClose(std::FILE* in, const std::string& path, std::string& bytes, size_t limit) {
+  char buffer[65536];
+  size_t got = 0;
+  while (bytes.size() < limit && (got = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, got);
+  const bool failed = std::ferror(in) != 0;
+  const int error = errno;
+  std::fclose(in);
+  if (failed) Fail("cannot read " + path + ": " + Reason(error));
 }
 
 }  // namespace
 
 void CheckReadableFile(const std::string& path) {
-  std::ifstream in = OpenForReading(path);
-  in.peek();
-  if (in.bad()) Fail("cannot read " + path);
+  std::string first;
+  ReadAndClose(OpenForReading(path), path, first, 1);
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in = OpenForReading(path);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) Fail("cannot read " + path);
+  std::string bytes;
+  ReadAndClose(OpenForReading(path), path, bytes, static_cast<size_t>(-1));
   return bytes;
 }
 
