@@ -24,7 +24,12 @@ function(kwz_plugin name)
     target_link_options(${name} PRIVATE -Wl,--kill-at -Wl,--exclude-all-symbols -Wl,--gc-sections)
   else()
     target_link_options(${name} PRIVATE
-      -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin.map -Wl,--no-undefined -Wl,--gc-sections)
+      -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin.map -Wl,--gc-sections)
+    # clang links its sanitizer runtime into executables only: a sanitized plug-in
+    # finds it in the process that loads it.
+    if(NOT KWZ_FUZZ)
+      target_link_options(${name} PRIVATE -Wl,--no-undefined)
+    endif()
   endif()
   target_compile_options(${name} PRIVATE -ffunction-sections -fdata-sections)
 endfunction()

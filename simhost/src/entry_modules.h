@@ -28,7 +28,9 @@ void DefineRegistrationEntries();
 void ResetRegistrations();
 void DefineStringAndInstanceEntries();
 void ResetStringsAndInstances();
+void ResetClassInstances();
 void DefinePictureEntries();
 void ResetPictures();
+void ResetScratchMemory();
 
 }  // namespace simhost

@@ -10,7 +10,9 @@ const HostPart kHostParts[] = {
     {&DefineObjectEntries, &ResetObjects},
     {&DefineRegistrationEntries, &ResetRegistrations},
     {&DefineStringAndInstanceEntries, &ResetStringsAndInstances},
+    {nullptr, &ResetClassInstances},
     {&DefinePictureEntries, &ResetPictures},
+    {nullptr, &ResetScratchMemory},
 };
 
 }  // namespace

@@ -31,7 +31,7 @@ HostObject NewInstanceEntry(const char* className) {
   const std::string name = className == nullptr ? std::string() : std::string(className);
   RecordCall("PluginNewInstance", {name});
   if (className == nullptr || IsUnknownClass(name)) return nullptr;
-  return CreateObject(ObjectKind::Instance, name);
+  return NewInstance(name);
 }
 
 HostString BuildStringEntry(const char* bytes, int32_t byteCount) {
@@ -40,6 +40,10 @@ HostString BuildStringEntry(const char* bytes, int32_t byteCount) {
   RecordCall("REALBuildString", {text, int64_t{byteCount}});
   if (bytes == nullptr && byteCount != 0) {
     LedgerProblem("REALBuildString called with null bytes and a non-zero count");
+    return nullptr;
+  }
+  if (byteCount < 0) {
+    LedgerProblem("REALBuildString called with a negative count");
     return nullptr;
   }
   return CreateString(text);

@@ -2,6 +2,7 @@
 // that exercises each registration step (an extension with adapted flags, an
 // aligned class, a module).
 #include "frame/host_entries.h"
+#include "frame/host_exception.h"
 #include "frame/plugin_entry.h"
 #include "frame/registration.h"
 #include "probe_abi.h"
@@ -86,4 +87,7 @@ KWZ_PLUGIN_EXPORT void ProbeRegisterClassAligned(ClassDefinition* definition) { 
 KWZ_PLUGIN_EXPORT double ProbeHostVersion() { return HostVersion; }
 KWZ_PLUGIN_EXPORT void ProbeReadHostVersion() { ReadHostVersion(); }
 KWZ_PLUGIN_EXPORT void* ProbeAskHostResolver(const char* name) { return AskHostResolver(name); }
+KWZ_PLUGIN_EXPORT void ProbeRaiseHostException(const char* className, const char* message) {
+  RaiseHostException(className, message);
+}
 }

@@ -30,4 +30,5 @@ typedef intptr_t (*ProbeCallWrapperFunction)(int index, const ProbeArgs* args);
 typedef uint32_t (*ProbeAdaptFlagWordFunction)(uint32_t flags);
 typedef void (*ProbeDefinitionFunction)(ClassDefinition* definition);
 typedef double (*ProbeHostVersionFunction)(void);
+typedef void (*ProbeRaiseHostExceptionFunction)(const char* className, const char* message);
 }

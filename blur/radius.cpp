@@ -1,0 +1,12 @@
+#include "blur/radius.h"
+
+#include <limits>
+
+int32_t TruncateRadius(double radius) {
+  // Exactly the doubles that truncate into [INT32_MIN, INT32_MAX]: both bounds are
+  // exact doubles, and NaN fails the test.
+  constexpr double kAbove = 2147483648.0;   // INT32_MAX + 1
+  constexpr double kBelow = -2147483649.0;  // INT32_MIN - 1
+  if (!(radius > kBelow && radius < kAbove)) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(radius);  // truncates toward zero, in range
+}

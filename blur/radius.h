@@ -1,0 +1,9 @@
+// The blur radius as the engine and the blur method read it.
+#pragma once
+
+#include <cstdint>
+
+// The radius truncated toward zero (2.9 gives 2, 0.99 gives 0, -1.5 gives -1).
+// NaN, the infinities and every value whose truncation lies outside the 32-bit
+// signed range give INT32_MIN (-2147483648). Exact, with no undefined conversion.
+int32_t TruncateRadius(double radius);

@@ -1,0 +1,14 @@
+// The Win32 calls of Veilpix: the real ones on Windows, our stand-in natively.
+#pragma once
+
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include "win32_standin/win32_api.h"
+#endif
