@@ -3,6 +3,7 @@
 // with the reference blur.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,8 @@ TEST(Blur, BlursTheToolsOwnSampleReplacingAnOldOutput) {
   const RgbImage input = ReadImageFile(folder.Path("sample.png"));
   ASSERT_EQ(input.width, 40);
   ASSERT_EQ(input.height, 24);
+  // Colourful enough to show a blur: many colours, with sharp edges among them.
+  EXPECT_GT(std::set<uint32_t>(input.pixels.begin(), input.pixels.end()).size(), 100u);
   plughosttest::WriteFile(folder.Path("out.png"), "an older file");
   const ToolRun run = RunTool({"blur", PluginPath("Veilpix"), folder.Path("sample.png"), folder.Path("out.png"),
                                "--radius=4"});
