@@ -99,11 +99,9 @@ constexpr PropertyAccessor kHostAccessor = ~PropertyAccessor{0};
 // The plug-in interface version both deliverables announce and lay out their records in.
 constexpr int32_t kPluginInterfaceVersion = 9;
 
-// Stores a plug-in function of any signature in a record field.
-template <typename Function>
-inline PluginFunction AsPluginFunction(Function* function) {
-  return reinterpret_cast<PluginFunction>(function);
-}
+// A record's function field takes a plug-in function of any signature through
+// reinterpret_cast<PluginFunction>, written in the initialiser itself so that the
+// table stays static data, complete before any code of the library runs.
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
 // The 32-bit layout the host reads, byte for byte.
