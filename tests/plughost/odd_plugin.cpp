@@ -26,12 +26,13 @@ PropertyDefinition gClassProperties[] = {
     {0, "Shared", "Boolean", 0x3, kHostAccessor, reinterpret_cast<PropertyAccessor>(&Nothing), 0, {0, 5, 0}},
 };
 MethodDefinition gMethods[] = {
-    {AsPluginFunction(&Zero), AsPluginFunction(&Nothing), "Level as integer", 0x10},
-    {nullptr, AsPluginFunction(&Nothing), "Label as string", 0x20},
-    {AsPluginFunction(&Nothing), nullptr, "Reset()", 0x30},
+    {reinterpret_cast<PluginFunction>(&Zero), reinterpret_cast<PluginFunction>(&Nothing), "Level as integer",
+     0x10},
+    {nullptr, reinterpret_cast<PluginFunction>(&Nothing), "Label as string", 0x20},
+    {reinterpret_cast<PluginFunction>(&Nothing), nullptr, "Reset()", 0x30},
 };
 MethodDefinition gClassMethods[] = {
-    {AsPluginFunction(&Zero), nullptr, "Make() as OddThing", 0x40},
+    {reinterpret_cast<PluginFunction>(&Zero), nullptr, "Make() as OddThing", 0x40},
 };
 ConstantDefinition gConstants[] = {
     {"kOdd = \"a \\ b\"", {0, 0}},
@@ -39,7 +40,7 @@ ConstantDefinition gConstants[] = {
 };
 
 ClassDefinition gClass = {
-    8, "OddThing", "Object", 12, 0, AsPluginFunction(&Nothing), nullptr,
+    8, "OddThing", "Object", 12, 0, reinterpret_cast<PluginFunction>(&Nothing), nullptr,
     gProperties, 2, gMethods, 3, nullptr, 2, {0, 0, 1, 0, 0}, gConstants, 2,
     0xABC, gClassProperties, 1, gClassMethods, 1};
 
@@ -48,7 +49,7 @@ ClassDefinition gExtension = {
     9, "Window", nullptr, 0, 0, nullptr, nullptr, nullptr, 0, nullptr, 0, gEvents, 1,
     {0, 0, 0, 0, 0}, nullptr, 0, 0x1, nullptr, 0, nullptr, 0};
 
-MethodDefinition gModuleMethods[] = {{AsPluginFunction(&Zero), nullptr, "Answer() as integer", 0x4}};
+MethodDefinition gModuleMethods[] = {{reinterpret_cast<PluginFunction>(&Zero), nullptr, "Answer() as integer", 0x4}};
 ModuleDefinition gModule = {9, "OddModule", gModuleMethods, 1, nullptr, 3, {0, 0, 0, 0, 0, 0}};
 
 }  // namespace
