@@ -169,7 +169,8 @@ TEST(ToolHelp, ProgramAndEachCommandHaveHelp) {
       {{}, "Commands:\n"},
       {{"--help"}, "Commands:\n"},
       {{"inspect", "--help"}, "usage: plughost inspect PLUGIN [--host-version V] [--json]\n"},
-      {{"blur", "-h"}, "usage: plughost blur PLUGIN INPUT OUTPUT --radius R [--form bitmap|rowtable] [--side-by-side]\n"},
+      {{"blur", "-h"},
+       "usage: plughost blur PLUGIN INPUT OUTPUT --radius R [--form bitmap|rowtable] [--side-by-side]\n"},
       {{"help", "sample"}, "usage: plughost sample OUTPUT [--width W] [--height H]\n"},
   };
   for (const auto& [args, start] : cases) {

@@ -86,7 +86,8 @@ void RegistrationObject(std::ostream& out, const Registration& r, const std::str
     Field(out, indent, "classMethods", r.classMethods, &Method);
     Field(out, indent, "events", r.events, &Declaration);
   } else {
-    out << ",\n" << in << "\"counts\": {\"methods\": " << r.methodCount << ", \"constants\": " << r.constantCount << "}";
+    out << ",\n" << in << "\"counts\": {\"methods\": " << r.methodCount << ", \"constants\": " << r.constantCount
+        << "}";
     Field(out, indent, "methods", r.methods, &Method);
   }
   Field(out, indent, "constants", r.constants, &Declaration);
@@ -124,7 +125,8 @@ std::string InspectJson(const InspectReport& report) {
         << ", \"offered\": " << Bool(lookup.offered) << "}";
   });
   out << "\n  },\n  \"problems\": ";
-  Array(out, report.problems, "  ", [&](const std::string& problem, const std::string&) { out << JsonString(problem); });
+  Array(out, report.problems, "  ",
+        [&](const std::string& problem, const std::string&) { out << JsonString(problem); });
   out << "\n}\n";
   return out.str();
 }
