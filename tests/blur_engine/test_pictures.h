@@ -1,24 +1,17 @@
-// Test support for the engine: pictures as plain 0xAARRGGBB words, the reference
-// blur written straight from the formula, and surfaces of both forms laid over
+// Test support for the engine: pictures as plain 0xAARRGGBB words and the
+// reference blur (tests/support), and surfaces of both forms laid over
 // plain memory.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "../support/reference_blur.h"
 #include "blur/surfaces.h"
 
 namespace blurtest {
 
-// A picture's pixels, row by row, one word a pixel: red in bits 16 to 23, green
-// 8 to 15, blue 0 to 7, and bits 24 to 31 the fourth byte.
-struct TestPicture {
-  int32_t width = 0;
-  int32_t height = 0;
-  std::vector<uint32_t> pixels;
-
-  uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
-};
+using testsupport::TestPicture;
 
 TestPicture RandomPicture(int32_t width, int32_t height, uint32_t seed);
 TestPicture UniformPicture(int32_t width, int32_t height, uint32_t pixel);
@@ -29,11 +22,8 @@ uint32_t Red(uint32_t pixel);
 uint32_t Green(uint32_t pixel);
 uint32_t Blue(uint32_t pixel);
 
-// The blur from its formula, for r >= 1: V(x, y) = (sum over i = -r..r of
-// S(x, clamp(y + i))) / e, truncated; out(x, y) = (sum over j = -r..r of
-// V(clamp(x + j), y)) / e, truncated; e = 2r + 1, each channel on its own, the
-// fourth byte 0.
-TestPicture ReferenceBlur(const TestPicture& source, int32_t r);
+// The reference blur of the formula (tests/support).
+using testsupport::ReferenceBlur;
 
 // Bitmap memory: height rows of stride bytes, pixels as blue, green, red, fourth
 // byte; the bytes past 4 × width in each row are filled with padByte.

@@ -25,6 +25,8 @@ class FreshPlugin {
   FreshPlugin& operator=(const FreshPlugin&) = delete;
 
   bool loaded() const { return loaded_; }
+  // The loaded copy's module handle (dlopen / LoadLibraryA).
+  void* module() const { return plugin_.module; }
 
   // Calls REALPluginMain with the simulated host's resolver.
   void Start() const {
