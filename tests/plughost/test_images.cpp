@@ -1,7 +1,9 @@
-// Image files for the tests, through stb, and the reference blur.
+// Image files for the tests, through stb, and the shared reference blur for them.
 #include "test_images.h"
 
 #include <cstdio>
+
+#include "../support/reference_blur.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
@@ -10,10 +12,6 @@
 
 namespace plughosttest {
 namespace {
-
-uint32_t Channel(uint32_t pixel, int channel) { return (pixel >> (8 * channel)) & 0xFF; }
-
-int Clamp(int value, int size) { return value < 0 ? 0 : value >= size ? size - 1 : value; }
 
 std::vector<unsigned char> Bytes(const RgbImage& image, bool alpha) {
   std::vector<unsigned char> bytes;
@@ -74,35 +72,9 @@ void WriteImageFile(const std::string& path, const RgbImage& image, FileFormat f
 }
 
 RgbImage ReferenceBlur(const RgbImage& source, double radius) {
-  const int r = static_cast<int>(radius), w = source.width, h = source.height, window = 2 * r + 1;
-  auto at = [](const RgbImage& image, int x, int y) {
-    return image.pixels[static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)];
-  };
-  RgbImage vertical{w, h, std::vector<uint32_t>(source.pixels.size())};
-  RgbImage out{w, h, std::vector<uint32_t>(source.pixels.size())};
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      uint32_t pixel = 0;
-      for (int channel = 0; channel < 3; ++channel) {
-        uint32_t sum = 0;
-        for (int k = -r; k <= r; ++k) sum += Channel(at(source, x, Clamp(y + k, h)), channel);
-        pixel |= sum / static_cast<uint32_t>(window) << (8 * channel);
-      }
-      vertical.pixels[static_cast<size_t>(y * w + x)] = pixel;
-    }
-  }
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      uint32_t pixel = 0;
-      for (int channel = 0; channel < 3; ++channel) {
-        uint32_t sum = 0;
-        for (int k = -r; k <= r; ++k) sum += Channel(at(vertical, Clamp(x + k, w), y), channel);
-        pixel |= sum / static_cast<uint32_t>(window) << (8 * channel);
-      }
-      out.pixels[static_cast<size_t>(y * w + x)] = pixel;
-    }
-  }
-  return out;
+  const testsupport::TestPicture blurred =
+      testsupport::ReferenceBlur({source.width, source.height, source.pixels}, static_cast<int32_t>(radius));
+  return {blurred.width, blurred.height, blurred.pixels};
 }
 
 }  // namespace plughosttest

@@ -24,10 +24,8 @@ enum class FileFormat { Png, PngWithAlpha, Bmp, Jpeg, Ppm };
 // Writes image in format (with alpha, every pixel gets a different alpha).
 void WriteImageFile(const std::string& path, const RgbImage& image, FileFormat format);
 
-// The box blur straight from its definition: r = radius truncated toward zero;
-// V = truncated averages of 2r + 1 rows around each row, rows clamped at the
-// edges; then truncated averages of V over 2r + 1 clamped columns. Channels are
-// independent; the fourth byte is 0. r must be at least 1.
+// The tests' reference blur (straight from the formula) of source with r = radius
+// truncated toward zero; r must be at least 1.
 RgbImage ReferenceBlur(const RgbImage& source, double radius);
 
 }  // namespace plughosttest
