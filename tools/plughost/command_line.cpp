@@ -10,21 +10,21 @@
 namespace plughost {
 namespace {
 
-const OptionSpec* FindOption(const CommandSpec& command, const std::string& name) {
-  for (const OptionSpec& option : command.options) {
+const OptionEntry* FindOption(const CommandEntry& command, const std::string& name) {
+  for (const OptionEntry& option : command.options) {
     if (name == option.name) return &option;
   }
   return nullptr;
 }
 
-std::string SeeHelp(const CommandSpec& command) {
+std::string SeeHelp(const CommandEntry& command) {
   return " (see plughost " + std::string(command.name) + " --help)";
 }
 
-std::string Synopsis(const CommandSpec& command) {
+std::string Synopsis(const CommandEntry& command) {
   std::string line = std::string("plughost ") + command.name;
   for (const char* positional : command.positionals) line += std::string(" ") + positional;
-  for (const OptionSpec& option : command.options) {
+  for (const OptionEntry& option : command.options) {
     line += std::string(option.required ? " " : " [") + option.name;
     if (option.valueName != nullptr) line += std::string(" ") + option.valueName;
     if (!option.required) line += "]";
@@ -71,7 +71,7 @@ std::optional<std::string> ParsedCommand::Value(const std::string& name) const {
   return found->second;
 }
 
-ParsedCommand ParseCommandLine(const std::vector<std::string>& args, const std::vector<CommandSpec>& commands) {
+ParsedCommand ParseCommandLine(const std::vector<std::string>& args, const std::vector<CommandEntry>& commands) {
   ParsedCommand parsed;
   if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
     if (args.size() >= 2 && args[0] == "help") {
@@ -81,11 +81,11 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args, const std::
     parsed.help = true;
     return parsed;
   }
-  for (const CommandSpec& command : commands) {
-    if (args[0] == command.name) parsed.spec = &command;
+  for (const CommandEntry& command : commands) {
+    if (args[0] == command.name) parsed.entry = &command;
   }
-  if (parsed.spec == nullptr) FailUsage("unknown command " + args[0] + " (see plughost --help)");
-  const CommandSpec& command = *parsed.spec;
+  if (parsed.entry == nullptr) FailUsage("unknown command " + args[0] + " (see plughost --help)");
+  const CommandEntry& command = *parsed.entry;
 
   for (size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--help" || args[i] == "-h") {
@@ -106,7 +106,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args, const std::
       name = arg.substr(0, equals);
       value = arg.substr(equals + 1);
     }
-    const OptionSpec* option = FindOption(command, name);
+    const OptionEntry* option = FindOption(command, name);
     if (option == nullptr) FailUsage("unknown option " + name + SeeHelp(command));
     if (option->valueName == nullptr) {
       if (value) FailUsage(name + " takes no value" + SeeHelp(command));
@@ -125,7 +125,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args, const std::
     FailUsage(std::string(command.name) + " takes" + wanted + ", given " + std::to_string(parsed.positionals.size()) +
               " argument" + (parsed.positionals.size() == 1 ? "" : "s") + SeeHelp(command));
   }
-  for (const OptionSpec& option : command.options) {
+  for (const OptionEntry& option : command.options) {
     if (option.required && parsed.values.count(option.name) == 0) {
       FailUsage(std::string(command.name) + " needs " + option.name + " " + option.valueName + SeeHelp(command));
     }
@@ -133,12 +133,12 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args, const std::
   return parsed;
 }
 
-std::string ProgramHelp(const std::vector<CommandSpec>& commands) {
+std::string ProgramHelp(const std::vector<CommandEntry>& commands) {
   std::string text =
       "plughost: a command-line host for REALbasic plug-in libraries, built on the simulated host.\n"
       "\n"
       "Commands:\n";
-  for (const CommandSpec& command : commands) {
+  for (const CommandEntry& command : commands) {
     text += "  " + Synopsis(command) + "\n      " + command.summary + "\n";
   }
   text +=
@@ -148,12 +148,12 @@ std::string ProgramHelp(const std::vector<CommandSpec>& commands) {
   return text;
 }
 
-std::string CommandHelp(const CommandSpec& command) {
+std::string CommandHelp(const CommandEntry& command) {
   std::string text = "usage: " + Synopsis(command) + "\n\n" + command.summary + "\n";
   if (command.details != nullptr && command.details[0] != '\0') text += "\n" + std::string(command.details);
   if (!command.options.empty()) {
     text += "\nOptions:\n";
-    for (const OptionSpec& option : command.options) {
+    for (const OptionEntry& option : command.options) {
       std::string left = std::string("  ") + option.name;
       if (option.valueName != nullptr) left += std::string(" ") + option.valueName;
       if (left.size() < 24) left.resize(24, ' ');

@@ -10,7 +10,7 @@
 
 namespace plughost {
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;       // "--radius"
   const char* valueName;  // "R", or null for a flag that takes no value
   const char* help;
@@ -19,19 +19,19 @@ struct OptionSpec {
 
 struct ParsedCommand;
 
-struct CommandSpec {
+struct CommandEntry {
   const char* name;                            // "blur"
   std::vector<const char*> positionals;        // "PLUGIN", "INPUT", "OUTPUT"
-  std::vector<OptionSpec> options;
+  std::vector<OptionEntry> options;
   const char* summary;                         // one line for the program's help
   const char* details;                         // the rest of the command's --help
   int (*run)(const ParsedCommand& command);    // the exit status
 };
 
 struct ParsedCommand {
-  const CommandSpec* spec = nullptr;
+  const CommandEntry* entry = nullptr;
   bool help = false;                               // --help was given: nothing else is checked
-  std::vector<std::string> positionals;            // in the order of spec->positionals
+  std::vector<std::string> positionals;            // in the order of entry->positionals
   std::map<std::string, std::string> values;       // options with values, by name
   std::vector<std::string> flags;                  // options without values that were given
 
@@ -40,13 +40,13 @@ struct ParsedCommand {
 };
 
 // args excludes the program name. An empty line, "help", "--help" or "-h" give a
-// ParsedCommand without spec (the program's help). Throws a usage ToolError for an
+// ParsedCommand without entry (the program's help). Throws a usage ToolError for an
 // unknown command or option, a missing option value, or a wrong number of
 // positional arguments.
-ParsedCommand ParseCommandLine(const std::vector<std::string>& args, const std::vector<CommandSpec>& commands);
+ParsedCommand ParseCommandLine(const std::vector<std::string>& args, const std::vector<CommandEntry>& commands);
 
-std::string ProgramHelp(const std::vector<CommandSpec>& commands);
-std::string CommandHelp(const CommandSpec& command);
+std::string ProgramHelp(const std::vector<CommandEntry>& commands);
+std::string CommandHelp(const CommandEntry& command);
 
 // A decimal number (such as "5", "2.5", "-1", "2010.029"); anything else, and the
 // non-finite words strtod would accept ("nan", "inf"), is a usage error that

@@ -19,8 +19,8 @@
 namespace plughost {
 namespace {
 
-const std::vector<CommandSpec>& Commands() {
-  static const std::vector<CommandSpec> commands = {
+const std::vector<CommandEntry>& Commands() {
+  static const std::vector<CommandEntry> commands = {
       {"inspect",
        {"PLUGIN"},
        {{"--host-version", "V", "the version the host reports to the plug-in (default 2010.029)"},
@@ -55,10 +55,10 @@ const std::vector<CommandSpec>& Commands() {
 int Run(const std::vector<std::string>& args) {
   const ParsedCommand command = ParseCommandLine(args, Commands());
   if (command.help) {
-    std::cout << (command.spec != nullptr ? CommandHelp(*command.spec) : ProgramHelp(Commands()));
+    std::cout << (command.entry != nullptr ? CommandHelp(*command.entry) : ProgramHelp(Commands()));
     return kExitSuccess;
   }
-  return command.spec->run(command);
+  return command.entry->run(command);
 }
 
 }  // namespace
