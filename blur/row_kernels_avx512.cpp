@@ -5,7 +5,9 @@
 //
 // GCC 12's AVX-512 conversions start from a deliberately undefined vector, which
 // -Wmaybe-uninitialized reports wherever they are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 #include "blur/row_kernels.h"
