@@ -115,8 +115,29 @@ bool PaddingIs(const BitmapMemory& memory, uint8_t pad) {
 
 const char* FormName(Form form) { return form == Form::Bitmap ? "bitmap" : "row table"; }
 
-BlurRun RunBlur(Form form, const TestPicture& source, const TestPicture& outputBefore, double radius,
-                int32_t sourcePad, int32_t outputPad) {
+namespace {
+
+// One engine call per form, on a path or through the public entries.
+struct Entries {
+  const BlurPath* path;  // null: BoxBlurBitmap and BoxBlurRowTable
+  void Bitmap(const BitmapSurface& source, BitmapSurface& output, double radius) const {
+    if (path == nullptr) {
+      BoxBlurBitmap(source, output, radius);
+    } else {
+      BoxBlurBitmapOnPath(*path, source, output, radius);
+    }
+  }
+  void RowTable(const RowTableSurface& source, RowTableSurface& output, double radius) const {
+    if (path == nullptr) {
+      BoxBlurRowTable(source, output, radius);
+    } else {
+      BoxBlurRowTableOnPath(*path, source, output, radius);
+    }
+  }
+};
+
+BlurRun RunBlurThrough(const Entries& entries, Form form, const TestPicture& source, const TestPicture& outputBefore,
+                       double radius, int32_t sourcePad, int32_t outputPad) {
   BlurRun run;
   if (form == Form::Bitmap) {
     BitmapMemory in = MakeBitmap(source, 4 * source.width + sourcePad, kSourcePad);
@@ -124,7 +145,7 @@ BlurRun RunBlur(Form form, const TestPicture& source, const TestPicture& outputB
     const std::vector<uint8_t> sourceBytes = in.bytes;
     BitmapSurface inSurface = in.Surface();
     BitmapSurface outSurface = out.Surface();
-    BoxBlurBitmap(inSurface, outSurface, radius);
+    entries.Bitmap(inSurface, outSurface, radius);
     run.output = out.Picture();
     run.sourceAfter = in.Picture();
     run.untouchedOutsidePixels = PaddingIs(out, kOutputPad) && PaddingIs(in, kSourcePad);
@@ -135,12 +156,24 @@ BlurRun RunBlur(Form form, const TestPicture& source, const TestPicture& outputB
     const std::vector<uint32_t*> sourceTable = in.table;
     RowTableSurface inSurface = in.Surface();
     RowTableSurface outSurface = out.Surface();
-    BoxBlurRowTable(inSurface, outSurface, radius);
+    entries.RowTable(inSurface, outSurface, radius);
     run.output = out.Picture();
     run.sourceAfter = in.Picture();
     run.sourceBytesUnchanged = in.table == sourceTable && run.sourceAfter.pixels == source.pixels;
   }
   return run;
+}
+
+}  // namespace
+
+BlurRun RunBlur(Form form, const TestPicture& source, const TestPicture& outputBefore, double radius,
+                int32_t sourcePad, int32_t outputPad) {
+  return RunBlurThrough(Entries{nullptr}, form, source, outputBefore, radius, sourcePad, outputPad);
+}
+
+BlurRun RunBlurOnPath(BlurPath path, Form form, const TestPicture& source, const TestPicture& outputBefore,
+                      double radius, int32_t sourcePad, int32_t outputPad) {
+  return RunBlurThrough(Entries{&path}, form, source, outputBefore, radius, sourcePad, outputPad);
 }
 
 }  // namespace blurtest

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../support/reference_blur.h"
+#include "blur/box_blur_paths.h"
 #include "blur/surfaces.h"
 
 namespace blurtest {
@@ -69,5 +70,8 @@ struct BlurRun {
 // outputPad bytes.
 BlurRun RunBlur(Form form, const TestPicture& source, const TestPicture& outputBefore, double radius,
                 int32_t sourcePad = 0, int32_t outputPad = 0);
+// The same through the entry that runs the given instruction-set path.
+BlurRun RunBlurOnPath(BlurPath path, Form form, const TestPicture& source, const TestPicture& outputBefore,
+                      double radius, int32_t sourcePad = 0, int32_t outputPad = 0);
 
 }  // namespace blurtest

@@ -6,15 +6,15 @@
 #include <limits>
 #include <string>
 
-#include "kwz_fixture.h"
+#include "veilpix_fixture.h"
 
-namespace kwztest {
+namespace veilpixtest {
 namespace {
 
-class BlurInForm : public KwzTest, public ::testing::WithParamInterface<simhost::PictureForm> {
+class BlurInForm : public VeilpixTest, public ::testing::WithParamInterface<simhost::PictureForm> {
  protected:
   void SetUp() override {
-    KwzTest::SetUp();
+    VeilpixTest::SetUp();
     UseForm(GetParam());
   }
 };
@@ -101,4 +101,4 @@ INSTANTIATE_TEST_SUITE_P(Forms, BlurInForm,
                          });
 
 }  // namespace
-}  // namespace kwztest
+}  // namespace veilpixtest

@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "kwz_fixture.h"
+#include "veilpix_fixture.h"
 
-namespace kwztest {
+namespace veilpixtest {
 namespace {
 
 using simhost::PictureFault;
@@ -22,7 +22,7 @@ struct RouteCase {
   bool drawn;
 };
 
-class DrawingRoutes : public KwzTest, public ::testing::WithParamInterface<RouteCase> {};
+class DrawingRoutes : public VeilpixTest, public ::testing::WithParamInterface<RouteCase> {};
 
 TEST_P(DrawingRoutes, AreTakenInTheirOrderOnEveryConversion) {
   const RouteCase& c = GetParam();
@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Routes, DrawingRoutes,
                                            RouteCase{"RowCopy", false, false, 0, 0, false}),
                          [](const ::testing::TestParamInfo<RouteCase>& test) { return std::string(test.param.name); });
 
-using Conversion = KwzProbeTest;
+using Conversion = VeilpixProbeTest;
 
 TEST_F(Conversion, GivesNilWithoutANewPictureForNullOrSizelessPictures) {
   const auto convert = Hook<ProbeConvertFunction>("ProbeConvertTo32BitPicture");
@@ -117,10 +117,10 @@ TEST_F(Conversion, ReturnsTheCopyUndrawnWithoutAGraphicsObject) {
 
 // ---- The row copy ----
 
-class RowCopy : public KwzProbeTest {
+class RowCopy : public VeilpixProbeTest {
  protected:
   void SetUp() override {
-    KwzProbeTest::SetUp();
+    VeilpixProbeTest::SetUp();
     UseForm(PictureForm::RowTable);
     Start();
   }
@@ -196,4 +196,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RefusalCase>& test) { return std::string(test.param.name); });
 
 }  // namespace
-}  // namespace kwztest
+}  // namespace veilpixtest

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "kwz_fixture.h"
+#include "veilpix_fixture.h"
 
-namespace kwztest {
+namespace veilpixtest {
 namespace {
 
 using simhost::PictureFault;
@@ -22,7 +22,7 @@ int BitmapLockRequests() {
   return requests;
 }
 
-using HostForms = KwzProbeTest;
+using HostForms = VeilpixProbeTest;
 
 TEST_F(HostForms, ARowTableAnswerToTheBitmapLockMakesTheRowTableFormServeWithoutConversion) {
   UseForm(PictureForm::RowTable);
@@ -116,7 +116,7 @@ struct FaultCase {
   bool nativeOnly;      // a fault Windows' own bitmaps cannot show
 };
 
-class DescriptionFaults : public KwzProbeTest, public ::testing::WithParamInterface<FaultCase> {};
+class DescriptionFaults : public VeilpixProbeTest, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(DescriptionFaults, AreRefusedWithoutReadingThrough) {
   const FaultCase& c = GetParam();
@@ -185,7 +185,7 @@ struct MissingEntryCase {
   Result result;
 };
 
-class MissingEntry : public KwzTest, public ::testing::WithParamInterface<MissingEntryCase> {};
+class MissingEntry : public VeilpixTest, public ::testing::WithParamInterface<MissingEntryCase> {};
 
 TEST_P(MissingEntry, GivesTheFallbackOfItsForm) {
   const MissingEntryCase& c = GetParam();
@@ -239,4 +239,4 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
-}  // namespace kwztest
+}  // namespace veilpixtest

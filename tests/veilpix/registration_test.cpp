@@ -2,9 +2,9 @@
 // BlurKWZ method, its flags adapted to the host's version.
 #include <gtest/gtest.h>
 
-#include "kwz_fixture.h"
+#include "veilpix_fixture.h"
 
-namespace kwztest {
+namespace veilpixtest {
 namespace {
 
 struct VersionCase {
@@ -13,7 +13,7 @@ struct VersionCase {
   uint32_t flags;
 };
 
-class PictureExtension : public KwzTest, public ::testing::WithParamInterface<VersionCase> {};
+class PictureExtension : public VeilpixTest, public ::testing::WithParamInterface<VersionCase> {};
 
 TEST_P(PictureExtension, IsRegisteredOnceWithTheFlagsOfTheHostVersion) {
   if (GetParam().version == 0.0) {
@@ -51,4 +51,4 @@ INSTANTIATE_TEST_SUITE_P(HostVersions, PictureExtension,
                          [](const ::testing::TestParamInfo<VersionCase>& test) { return test.param.name; });
 
 }  // namespace
-}  // namespace kwztest
+}  // namespace veilpixtest

@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "kwz_fixture.h"
+#include "veilpix_fixture.h"
 
-namespace kwztest {
+namespace veilpixtest {
 namespace {
 
 #if !defined(_WIN32)
@@ -21,7 +21,7 @@ struct VersionCase {
   uint64_t queries;
 };
 
-class WindowsVersion : public KwzProbeTest, public ::testing::WithParamInterface<VersionCase> {};
+class WindowsVersion : public VeilpixProbeTest, public ::testing::WithParamInterface<VersionCase> {};
 
 TEST_P(WindowsVersion, DecidesTheStrideOfEveryBitmapAndIsAskedOnce) {
   const VersionCase& c = GetParam();
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VersionCase{"Windows95", 1, 4, 0, false, 2, 0, false, 1}),
     [](const ::testing::TestParamInfo<VersionCase>& test) { return std::string(test.param.name); });
 
-TEST_F(KwzProbeTest, TheRowTableFormNeverAsksTheVersion) {
+TEST_F(VeilpixProbeTest, TheRowTableFormNeverAsksTheVersion) {
   UseForm(simhost::PictureForm::RowTable);
   const Receiver receiver = NewReceiver(3, 3);
   ExpectBlurred(Blur(receiver.picture, 1.0), receiver, 1);
@@ -63,7 +63,7 @@ TEST_F(KwzProbeTest, TheRowTableFormNeverAsksTheVersion) {
 // Under Wine the version is the Wine prefix's: the test that runs in a prefix set
 // to Windows 2000 says so through KWZ_EXPECT_WINDOWS_2000; every other prefix
 // reports a later system.
-TEST_F(KwzProbeTest, WineWindows2000IsRecognisedFromThePrefix) {
+TEST_F(VeilpixProbeTest, WineWindows2000IsRecognisedFromThePrefix) {
   const bool expected = std::getenv("KWZ_EXPECT_WINDOWS_2000") != nullptr;
   const Receiver receiver = NewReceiver(3, 4);
   ExpectBlurred(Blur(receiver.picture, 1.0), receiver, 1);
@@ -72,7 +72,7 @@ TEST_F(KwzProbeTest, WineWindows2000IsRecognisedFromThePrefix) {
 
 #endif
 
-TEST_F(KwzProbeTest, AllRowsPresentLooksAtTheFirstCountEntries) {
+TEST_F(VeilpixProbeTest, AllRowsPresentLooksAtTheFirstCountEntries) {
   uint32_t row = 0;
   uint32_t* rows[] = {&row, &row, nullptr, &row};
   const auto allRowsPresent = Hook<ProbeAllRowsPresentFunction>("ProbeAllRowsPresent");
@@ -84,4 +84,4 @@ TEST_F(KwzProbeTest, AllRowsPresentLooksAtTheFirstCountEntries) {
 }
 
 }  // namespace
-}  // namespace kwztest
+}  // namespace veilpixtest

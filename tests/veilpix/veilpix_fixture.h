@@ -21,7 +21,7 @@
 #include "win32_standin/control.h"
 #endif
 
-namespace kwztest {
+namespace veilpixtest {
 
 using testsupport::ReferenceBlur;
 using testsupport::TestPicture;
@@ -40,7 +40,7 @@ struct Receiver {
   TestPicture pixels;
 };
 
-class KwzTest : public ::testing::Test {
+class VeilpixTest : public ::testing::Test {
  protected:
   // The plug-in each test loads; VeilpixProbe for tests that read its latches.
   virtual const char* PluginName() const { return "Veilpix"; }
@@ -152,9 +152,9 @@ class KwzTest : public ::testing::Test {
   BlurFunction blur_ = nullptr;
 };
 
-class KwzProbeTest : public KwzTest {
+class VeilpixProbeTest : public VeilpixTest {
  protected:
   const char* PluginName() const override { return "VeilpixProbe"; }
 };
 
-}  // namespace kwztest
+}  // namespace veilpixtest
