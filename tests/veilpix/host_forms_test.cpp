@@ -208,7 +208,7 @@ TEST_P(MissingEntry, GivesTheFallbackOfItsForm) {
   EXPECT_EQ(simhost::PicturePixels(receiver.picture), receiver.pixels.pixels);
 }
 
-TEST_F(KwzTest, WithoutREALLockObjectARadiusBelowOneGivesNilAndTheReceiverKeepsItsReference) {
+TEST_F(VeilpixTest, WithoutREALLockObjectARadiusBelowOneGivesNilAndTheReceiverKeepsItsReference) {
   simhost::SetEntryAbsent("REALLockObject");
   const Receiver receiver = NewReceiver(3, 2);
   EXPECT_EQ(Blur(receiver.picture, 0.5), nullptr);
