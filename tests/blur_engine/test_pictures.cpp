@@ -1,7 +1,6 @@
 #include "test_pictures.h"
 
 #include <cstring>
-#include <random>
 
 #include "blur/box_blur.h"
 
@@ -12,10 +11,7 @@ uint32_t Green(uint32_t pixel) { return (pixel >> 8) & 0xFFu; }
 uint32_t Blue(uint32_t pixel) { return pixel & 0xFFu; }
 
 TestPicture RandomPicture(int32_t width, int32_t height, uint32_t seed) {
-  std::mt19937 random(seed);
-  TestPicture picture{width, height, {}};
-  for (int32_t i = 0; i < width * height; ++i) picture.pixels.push_back(static_cast<uint32_t>(random()));
-  return picture;
+  return testsupport::RandomTestPicture(width, height, 32, seed);
 }
 
 TestPicture UniformPicture(int32_t width, int32_t height, uint32_t pixel) {

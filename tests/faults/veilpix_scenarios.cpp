@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -55,12 +54,7 @@ struct Receiver {
 Receiver NewReceiver(ScenarioRun& run, int32_t width, int32_t height, int32_t depth, uint32_t seed) {
   Receiver receiver;
   receiver.picture = run.Own(simhost::CreatePicture(width, height, depth));
-  std::mt19937 random(seed);
-  receiver.pixels = TestPicture{width, height, {}};
-  for (int32_t i = 0; i < width * height; ++i) {
-    const uint32_t pixel = static_cast<uint32_t>(random());
-    receiver.pixels.pixels.push_back(depth == 32 ? pixel : pixel & 0x00FFFFFFu);
-  }
+  receiver.pixels = testsupport::RandomTestPicture(width, height, depth, seed);
   simhost::SetPicturePixels(receiver.picture, receiver.pixels.pixels);
   return receiver;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 namespace testsupport {
@@ -19,6 +20,18 @@ struct TestPicture {
     return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
   }
 };
+
+// Random pixels from seed. A 24-bit picture has no fourth byte, so it is 0 there;
+// a 32-bit one gets random fourth bytes too, which must not matter to a blur.
+inline TestPicture RandomTestPicture(int32_t width, int32_t height, int32_t depth, uint32_t seed) {
+  std::mt19937 random(seed);
+  TestPicture picture{width, height, {}};
+  for (int32_t i = 0; i < width * height; ++i) {
+    const uint32_t pixel = static_cast<uint32_t>(random());
+    picture.pixels.push_back(depth == 32 ? pixel : pixel & 0x00FFFFFFu);
+  }
+  return picture;
+}
 
 // The blur from its formula, for r >= 1: V(x, y) = (sum over i = -r..r of
 // S(x, clamp(y + i))) / e, truncated; out(x, y) = (sum over j = -r..r of

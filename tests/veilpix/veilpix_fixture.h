@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -106,12 +105,8 @@ class VeilpixTest : public ::testing::Test {
   Receiver NewReceiver(int32_t width, int32_t height, int32_t depth = 32, uint32_t seed = 7) {
     Receiver receiver;
     receiver.picture = Own(simhost::CreatePicture(width, height, depth));
-    std::mt19937 random(seed + static_cast<uint32_t>(width * 131 + height));
-    receiver.pixels = TestPicture{width, height, {}};
-    for (int32_t i = 0; i < width * height; ++i) {
-      const uint32_t pixel = static_cast<uint32_t>(random());
-      receiver.pixels.pixels.push_back(depth == 32 ? pixel : pixel & 0x00FFFFFFu);
-    }
+    receiver.pixels =
+        testsupport::RandomTestPicture(width, height, depth, seed + static_cast<uint32_t>(width * 131 + height));
     simhost::SetPicturePixels(receiver.picture, receiver.pixels.pixels);
     return receiver;
   }
