@@ -103,9 +103,8 @@ void Sweep(const RowKernels& kernels, const Divisor& divisor, const ColumnSums& 
   for (int32_t y = 0; y < height; ++y) {
     const int64_t entering = int64_t{y} + r + 1;
     const int64_t leaving = int64_t{y} - r;
-    kernels.verticalStep(sums, Form::SourceRow(source, Clamp(entering, height)),
-                         Form::SourceRow(source, Clamp(leaving, height)), rowScratch, width, divisor);
-    kernels.horizontalRow(rowScratch, Form::OutputRow(output, y), width, r, divisor, outputAroundCaches);
+    kernels.blurRow(sums, Form::SourceRow(source, Clamp(entering, height)), Form::SourceRow(source, Clamp(leaving, height)),
+                    rowScratch, Form::OutputRow(output, y), width, r, divisor, outputAroundCaches);
   }
 }
 

@@ -51,6 +51,11 @@ struct RowKernels {
   // pictures too large to stay in them), and the writes are complete on return.
   void (*horizontalRow)(const uint8_t* averages, uint8_t* output, int32_t width, int32_t r, const Divisor& divisor,
                         bool aroundCaches);
+  // verticalStep, then horizontalRow from averages into output, done in turns
+  // along the row so that the averages are read back soon after they are written;
+  // what it leaves in sums, averages and output is what the two calls leave.
+  void (*blurRow)(const ColumnSums& sums, const uint8_t* entering, const uint8_t* leaving, uint8_t* averages,
+                  uint8_t* output, int32_t width, int32_t r, const Divisor& divisor, bool aroundCaches);
   // quotients[i] = sums[i] / e, the way the row functions divide (for the tests;
   // kernels that divide two sums in one word check both halves, see PackedSums).
   void (*divide)(const int32_t* sums, int32_t* quotients, int32_t count, const Divisor& divisor);

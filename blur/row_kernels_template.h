@@ -331,38 +331,109 @@ struct RowKernelsOver {
     return sum;
   }
 
-  static void HorizontalRow(const uint8_t* averages, uint8_t* output, int32_t width, int32_t r,
-                            const Divisor& divisor, bool aroundCaches) {
-    const Division division = Sums::MakeDivision(divisor);
-    // W(−1), the sum of averages clamp(−r − 1) .. clamp(r − 1), in closed form:
-    // pixel 0 counts r + 2 times, pixels 1 .. min(r − 1, width − 1) once, and the
-    // last pixel once more for every window place past the right edge.
-    const Rgb inside = SumPixels(averages + 4, Smaller(r - 1, width - 1));
-    const int32_t pastRightEdge = r - width > 0 ? r - width : 0;
-    const uint8_t* first = averages;
-    const uint8_t* last = averages + 4 * (width - 1);
-    typename Sums::Window window = Sums::StartWindow(
-        (r + 2) * first[2] + inside.red + pastRightEdge * last[2], (r + 2) * first[1] + inside.green + pastRightEdge * last[1],
-        (r + 2) * first[0] + inside.blue + pastRightEdge * last[0]);
-    // Every block of the row is aligned when its first one is.
-    const bool storeAround = aroundCaches && reinterpret_cast<uintptr_t>(output) % kBlockBytes == 0;
-    int32_t x = 0;
-    for (; width - x >= kLanes; x += kLanes) {
-      const V averaged = Sums::Horizontal(window, ClampedPixels(averages, width, x + r),
-                                          ClampedPixels(averages, width, x - r - 1), division);
-      if (storeAround) {
-        Lanes::StoreAround(output + 4 * x, averaged);
-      } else {
-        Lanes::Store(output + 4 * x, averaged);
+  // The horizontal pass over one row, a block of kLanes pixels at a time, so that
+  // it can follow the vertical step through the row (BlurRow).
+  struct HorizontalPass {
+    const uint8_t* averages;
+    uint8_t* output;
+    int32_t width;
+    int32_t r;
+    Division division;
+    bool storeAround;
+    typename Sums::Window window;
+    int32_t x;  // the first pixel not yet written
+
+    // The averages Start reads: pixels 0 .. min(r, width − 1) (and the last pixel,
+    // which this includes when r is at least width).
+    static int32_t AveragesToStart(int32_t width, int32_t r) { return Smaller(r + 1, width); }
+
+    HorizontalPass(const uint8_t* rowAverages, uint8_t* outputRow, int32_t rowWidth, int32_t radius,
+                   const Divisor& divisor, bool aroundCaches)
+        : averages(rowAverages),
+          output(outputRow),
+          width(rowWidth),
+          r(radius),
+          division(Sums::MakeDivision(divisor)),
+          // Every block of the row is aligned when its first one is.
+          storeAround(aroundCaches && reinterpret_cast<uintptr_t>(outputRow) % kBlockBytes == 0),
+          window(),
+          x(0) {}
+
+    void Start() {
+      // W(−1), the sum of averages clamp(−r − 1) .. clamp(r − 1), in closed form:
+      // pixel 0 counts r + 2 times, pixels 1 .. min(r − 1, width − 1) once, and the
+      // last pixel once more for every window place past the right edge.
+      const Rgb inside = SumPixels(averages + 4, Smaller(r - 1, width - 1));
+      const int32_t pastRightEdge = r - width > 0 ? r - width : 0;
+      const uint8_t* first = averages;
+      const uint8_t* last = averages + 4 * (width - 1);
+      window = Sums::StartWindow((r + 2) * first[2] + inside.red + pastRightEdge * last[2],
+                                 (r + 2) * first[1] + inside.green + pastRightEdge * last[1],
+                                 (r + 2) * first[0] + inside.blue + pastRightEdge * last[0]);
+    }
+
+    // Writes the whole blocks whose window lies within averages 0 .. ready − 1
+    // (all of them when ready is width).
+    void WriteBlocks(int32_t ready) {
+      const int32_t end = ready == width ? width : Smaller(width, ready - r);
+      for (; end - x >= kLanes; x += kLanes) {
+        const V averaged = Sums::Horizontal(window, ClampedPixels(averages, width, x + r),
+                                            ClampedPixels(averages, width, x - r - 1), division);
+        if (storeAround) {
+          Lanes::StoreAround(output + 4 * x, averaged);
+        } else {
+          Lanes::Store(output + 4 * x, averaged);
+        }
       }
     }
-    if (storeAround) Lanes::FinishStoresAround();
-    if (x < width) {  // the last width % kLanes pixels, through a copy
-      uint8_t written[kBlockBytes];
-      Lanes::Store(written, Sums::Horizontal(window, ClampedPixels(averages, width, x + r),
-                                             ClampedPixels(averages, width, x - r - 1), division));
-      CopyPixels(output + 4 * x, written, width - x);
+
+    // The last width % kLanes pixels, through a copy; then the writes are complete.
+    void Finish() {
+      if (storeAround) Lanes::FinishStoresAround();
+      if (x < width) {
+        uint8_t written[kBlockBytes];
+        Lanes::Store(written, Sums::Horizontal(window, ClampedPixels(averages, width, x + r),
+                                               ClampedPixels(averages, width, x - r - 1), division));
+        CopyPixels(output + 4 * x, written, width - x);
+      }
     }
+  };
+
+  static void HorizontalRow(const uint8_t* averages, uint8_t* output, int32_t width, int32_t r,
+                            const Divisor& divisor, bool aroundCaches) {
+    HorizontalPass pass(averages, output, width, r, divisor, aroundCaches);
+    pass.Start();
+    pass.WriteBlocks(width);
+    pass.Finish();
+  }
+
+  // Columns of the vertical step between two horizontal turns: a multiple of
+  // kLanes, so that only the row's last turn has a tail, and few enough that the
+  // averages are read back from the first-level cache. With 512, rows of 4096
+  // pixels blur 10 to 15 per cent faster than in one turn (1024 and 2048 gain
+  // less); rows that fit the caches lose 2 to 3 per cent to the turns.
+  static constexpr int32_t kColumnsPerTurn = 512;
+
+  // VerticalStep and HorizontalRow on one row, taking turns along it: each turn
+  // adds kColumnsPerTurn columns of averages, and the horizontal pass writes the
+  // blocks those complete.
+  static void BlurRow(const ColumnSums& sums, const uint8_t* entering, const uint8_t* leaving, uint8_t* averages,
+                      uint8_t* output, int32_t width, int32_t r, const Divisor& divisor, bool aroundCaches) {
+    HorizontalPass pass(averages, output, width, r, divisor, aroundCaches);
+    const int32_t toStart = HorizontalPass::AveragesToStart(width, r);
+    bool started = false;
+    for (int32_t ready = 0; ready < width;) {
+      const int32_t count = Smaller(kColumnsPerTurn, width - ready);
+      const ColumnSums turnSums = {sums.red + ready, sums.green + ready, sums.blue + ready};
+      VerticalStep(turnSums, entering + 4 * ready, leaving + 4 * ready, averages + 4 * ready, count, divisor);
+      ready += count;
+      if (!started && ready >= toStart) {
+        pass.Start();
+        started = true;
+      }
+      if (started) pass.WriteBlocks(ready);
+    }
+    pass.Finish();
   }
 
   static void Divide(const int32_t* sums, int32_t* quotients, int32_t count, const Divisor& divisor) {
@@ -378,7 +449,7 @@ struct RowKernelsOver {
 
   static constexpr RowKernels Record(bool looksUpQuotients, int32_t largestDivisor, const RowKernels* beyond) {
     return {looksUpQuotients, largestDivisor, beyond,      &AddSourceRow, &AddSourceRowTimes,
-            &VerticalStep,    &HorizontalRow, &Divide};
+            &VerticalStep,    &HorizontalRow, &BlurRow, &Divide};
   }
 };
 

@@ -32,6 +32,9 @@ const RandomCase kRandomCases[] = {
     {12, 40, {1, 3, 6, 20, 60}, 12},
     {150, 6, {99, 100, 101, 128, 129}, 8},
     {10, 10, {999, 1000, 1001, 1500}, 8},
+    // Rows long enough for the vertical and horizontal passes to take several
+    // turns along them, with windows shorter and longer than a turn.
+    {1700, 4, {1, 2, 7, 16, 50, 100, 101, 600}, 12},
 };
 
 using BlurPaths = EngineTest;
