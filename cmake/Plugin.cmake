@@ -8,17 +8,24 @@ function(kwz_plugin_code target)
   kwz_warnings(${target})
 endfunction()
 
-function(kwz_plugin name)
+# kwz_plugin_library(NAME sources...): a shared library the host can load, built
+# from plug-in code: no "lib" prefix, and REALPluginMain kept from the frame's
+# archive (nothing in the plug-in itself refers to it). Test plug-ins that export
+# hooks of their own start from this.
+function(kwz_plugin_library name)
   add_library(${name} SHARED ${ARGN})
   set_target_properties(${name} PROPERTIES PREFIX "")
   kwz_plugin_code(${name})
-  target_link_libraries(${name} PRIVATE frame)
-  # REALPluginMain lives in the frame's archive; nothing in the plug-in refers to it.
   if(WIN32)
     target_link_options(${name} PRIVATE -Wl,--undefined=_REALPluginMain)
   else()
     target_link_options(${name} PRIVATE -Wl,--undefined=REALPluginMain)
   endif()
+endfunction()
+
+function(kwz_plugin name)
+  kwz_plugin_library(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE frame)
   if(WIN32)
     # Export REALPluginMain undecorated, and nothing else.
     target_link_options(${name} PRIVATE -Wl,--kill-at -Wl,--exclude-all-symbols -Wl,--gc-sections)

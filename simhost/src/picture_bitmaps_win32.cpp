@@ -1,12 +1,6 @@
 // Bitmaps on Windows: DIB sections (or, for a bitmap without bits, a
 // device-dependent bitmap) made with GDI; drawing is GDI's BitBlt or StretchBlt
 // between memory device contexts.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <cstring>

@@ -1,11 +1,5 @@
 // Scratch memory accounting on Windows: a module's imports of GlobalAlloc and
 // GlobalFree are pointed at counting wrappers around the real kernel32 calls.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <cstring>
